@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Wirbelbox: a top-level window of fixed size, measured in twips like the original runtime.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+class QWidget;
+
+namespace platform {
+
+class FormWidget;
+
+// A window with a fixed-size client area, a title bar with close button and system menu, no
+// maximise or minimise. Its position and outer size are in twips, frame included where the
+// window system reports it.
+class Form {
+ public:
+  Form(std::string_view name, int clientWidthPixels, int clientHeightPixels);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form();
+
+  float Left() const;
+  void Left(float twips);
+  float Top() const;
+  void Top(float twips);
+  float Width() const;
+  float Height() const;
+
+  void Caption(std::string_view text);
+  void BackColor(std::uint32_t color);
+  // The window's icon: a "ICON" resource of the program.
+  void Icon(std::u16string_view resourceName);
+
+  // Raises the load event on the first call, then displays the window modeless; returns at once.
+  void Show();
+  // Paints whatever has changed now, without waiting for the event loop.
+  void Refresh();
+
+  void OnLoad(std::function<void()> handler);
+  // The handler may set Cancel to non-zero to keep the window open.
+  void OnUnload(std::function<void(std::int16_t& Cancel)> handler);
+
+  // The window as Qt sees it, for the controls and for tests.
+  QWidget* Widget() const;
+
+ private:
+  friend class FormWidget;
+  bool RaiseUnload();
+
+  std::unique_ptr<FormWidget> widget_;
+  bool loaded_ = false;
+  std::function<void()> load_;
+  std::function<void(std::int16_t&)> unload_;
+};
+
+}  // namespace platform

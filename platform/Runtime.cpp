@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Runtime.h"
+
+#include <QApplication>
+
+#include <cassert>
+
+namespace platform {
+namespace {
+Runtime* current = nullptr;
+}
+
+Runtime::Runtime(int& argc, char** argv) : argc_(argc), argv_(argv) {
+  assert(current == nullptr);
+  current = this;
+}
+
+Runtime::~Runtime() {
+  while (!cleanups_.empty()) {
+    auto cleanup = std::move(cleanups_.back());
+    cleanups_.pop_back();
+    cleanup();
+  }
+  gui_.reset();
+  current = nullptr;
+}
+
+Runtime& Runtime::Current() {
+  assert(current != nullptr);
+  return *current;
+}
+
+QApplication& Runtime::Gui() {
+  if (!gui_) {
+    gui_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  return *gui_;
+}
+
+int Runtime::Run() { return gui_ ? QApplication::exec() : 0; }
+
+void Runtime::AtShutdown(std::function<void()> cleanup) { cleanups_.push_back(std::move(cleanup)); }
+
+}  // namespace platform

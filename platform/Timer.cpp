@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Timer.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+#include "Runtime.h"
+
+namespace platform {
+
+Timer::Timer() {
+  Runtime::Current().Gui();
+  timer_ = std::make_unique<QTimer>();
+  timer_->setSingleShot(true);
+  timer_->setTimerType(Qt::PreciseTimer);
+  QObject::connect(timer_.get(), &QTimer::timeout, [this] { Fire(); });
+}
+
+Timer::~Timer() = default;
+
+void Timer::Enabled(bool enabled) {
+  if (enabled == enabled_) {
+    return;
+  }
+  enabled_ = enabled;
+  Restart();
+}
+
+void Timer::Interval(int milliseconds) {
+  interval_ = std::max(0, milliseconds);
+  Restart();
+}
+
+void Timer::OnTimer(std::function<void()> handler) { handler_ = std::move(handler); }
+
+bool Timer::Pending() const { return timer_->isActive(); }
+
+void Timer::Restart() {
+  timer_->stop();
+  const auto period = TickSchedule::PeriodFor(interval_);
+  if (!enabled_ || period.count() == 0) {
+    return;
+  }
+  schedule_.Start(TickSchedule::Clock::now(), period);
+  Arm();
+}
+
+void Timer::Arm() {
+  const auto wait = schedule_.Due() - TickSchedule::Clock::now();
+  // Wake at the due time or just after it, never before.
+  timer_->start(std::max(std::chrono::ceil<std::chrono::milliseconds>(wait),
+                         std::chrono::milliseconds(0)));
+}
+
+void Timer::Fire() {
+  if (!enabled_) {
+    return;
+  }
+  if (handler_) {
+    handler_();
+  }
+  // The handler may have switched the timer off, or off and on again (which restarted it).
+  if (enabled_ && !timer_->isActive()) {
+    schedule_.Handled(TickSchedule::Clock::now());
+    Arm();
+  }
+}
+
+}  // namespace platform

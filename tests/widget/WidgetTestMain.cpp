@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Widget tests run on the same runtime as the game.
+#include <gtest/gtest.h>
+
+#include "platform/Runtime.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  platform::Runtime runtime(argc, argv);
+  return RUN_ALL_TESTS();
+}
