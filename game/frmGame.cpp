@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/App.h"
+#include "sound/Sound.h"
 #include "platform/Numeric.h"
 #include "platform/OnError.h"
 #include "platform/Runtime.h"
@@ -13,6 +14,7 @@ using platform::CLng;
 using platform::Do;
 using platform::If;
 using platform::IntDiv;
+using platform::Sng;
 using platform::Sub;
 
 namespace {
@@ -21,6 +23,11 @@ constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kDarkRed = 0x000080;
 constexpr std::uint32_t kDarkBlue = 0x800000;
+constexpr std::uint32_t kLightBlue = 0xFFC0C0;
+constexpr std::uint32_t kYellow = 0x00FFFF;
+
+// The game's fixed scale: twips per pixel.
+constexpr double kTwips = 15;
 
 struct Box {
   float left, top, width, height;
@@ -75,6 +82,16 @@ frmGame::frmGame()
 
   OnLoad([this] { Form_Load(); });
   OnUnload([this](std::int16_t& Cancel) { Form_Unload(Cancel); });
+  picUser.OnMouseDown([this](auto Button, auto Shift, auto X, auto Y) {
+    picUser_MouseDown(Button, Shift, X, Y);
+  });
+  picUser.OnMouseMove([this](auto Button, auto Shift, auto X, auto Y) {
+    picUser_MouseMove(Button, Shift, X, Y);
+  });
+  picUser.OnMouseUp([this](auto Button, auto Shift, auto X, auto Y) {
+    picUser_MouseUp(Button, Shift, X, Y);
+  });
+  tmrEnemies.OnTimer([this] { tmrEnemies_Timer(); });
 }
 
 frmGame& frmGame::Default() {
@@ -108,4 +125,119 @@ void frmGame::Form_Load() {
 void frmGame::Form_Unload(std::int16_t& /*Cancel*/) {
   // The window's original design asked to delete a file with an empty name here, which always
   // fails and is ignored; closing the window changes nothing.
+}
+
+void frmGame::picUser_MouseDown(std::int16_t /*Button*/, std::int16_t /*Shift*/, float X, float Y) {
+  Do([&] { StartX = X; });
+  Do([&] { StartY = Y; });
+  Do([this] { tmrEnemies.Enabled(true); });
+  // Every run starts enemy 0 down-right, 1 down-left, 2 up-right, 3 up-left.
+  EnemyDirY[0] = 0;
+  EnemyDirX[0] = 0;
+  EnemyDirY[1] = 0;
+  EnemyDirX[1] = 1;
+  EnemyDirY[2] = 1;
+  EnemyDirX[2] = 0;
+  EnemyDirY[3] = 1;
+  EnemyDirX[3] = 1;
+}
+
+void frmGame::picUser_MouseMove(std::int16_t Button, std::int16_t /*Shift*/, float X, float Y) {
+  if (Button == 1) {
+    // One pixel of pointer movement moves the block one pixel; there is no clamping.
+    Do([&] {
+      picUser.Move(Sng(picUser.Left() + Sng(Sng(X - StartX.value_or(0)) / kTwips)),
+                   Sng(picUser.Top() + Sng(Sng(Y - StartY.value_or(0)) / kTwips)));
+    });
+  }
+}
+
+void frmGame::picUser_MouseUp(std::int16_t /*Button*/, std::int16_t /*Shift*/, float /*X*/,
+                              float /*Y*/) {
+  tmrEnemies.Enabled(false);
+}
+
+void frmGame::tmrEnemies_Timer() {
+  // Edge values of the hit test; before the first enemy they are empty and compare as 0.
+  float EnemyBottom = 0;
+  float EnemyRight = 0;
+  float UserBottom = 0;
+  float UserRight = 0;
+
+  for (int i = 0; i <= 3; ++i) {
+    const auto n = static_cast<std::size_t>(i);
+    // Vertical step: move first, then turn once past the limit (strictly).
+    if (EnemyDirY[n] == 0) {
+      Do([&] { picEnemy(i).Top(Sng(double{picEnemy(i).Top()} + HScroll1.Value())); });
+      if (If([&] {
+            return Sng(Height() / kTwips - picEnemy(i).Height() - 20) < picEnemy(i).Top();
+          })) {
+        EnemyDirY[n] = 1;
+      }
+    } else {
+      Do([&] { picEnemy(i).Top(Sng(double{picEnemy(i).Top()} - HScroll1.Value())); });
+      if (If([&] { return picEnemy(i).Top() < 0; })) {
+        EnemyDirY[n] = 0;
+      }
+    }
+    // Horizontal step: the right limit is the field's right edge, met by the enemy's left edge.
+    if (EnemyDirX[n] == 0) {
+      Do([&] { picEnemy(i).Left(Sng(double{picEnemy(i).Left()} + HScroll1.Value())); });
+      if (If([&] {
+            return Sng(double{pbCanvas.Left()} + pbCanvas.Width()) < picEnemy(i).Left();
+          })) {
+        EnemyDirX[n] = 1;
+      }
+    } else {
+      Do([&] { picEnemy(i).Left(Sng(double{picEnemy(i).Left()} - HScroll1.Value())); });
+      if (If([&] { return picEnemy(i).Left() < 0; })) {
+        EnemyDirX[n] = 0;
+      }
+    }
+
+    // Hit test: both blocks are closed ranges, so touching edges count as a hit.
+    Do([&] { EnemyBottom = Sng(double{picEnemy(i).Top()} + picEnemy(i).Height()); });
+    Do([&] { EnemyRight = Sng(double{picEnemy(i).Left()} + picEnemy(i).Width()); });
+    Do([&] { UserBottom = Sng(double{picUser.Top()} + picUser.Height()); });
+    Do([&] { UserRight = Sng(double{picUser.Left()} + picUser.Width()); });
+    if (!If([&] {
+          const bool below = EnemyBottom >= picUser.Top();
+          const bool above = picEnemy(i).Top() <= UserBottom;
+          return below && above;
+        })) {
+      Do([&] { picEnemy(i).BackColor(kDarkBlue); });
+    } else if (!If([&] {
+                 const bool right = EnemyRight >= picUser.Left();
+                 const bool left = picEnemy(i).Left() <= UserRight;
+                 return right && left;
+               })) {
+      Do([&] { picEnemy(i).BackColor(kDarkBlue); });
+    } else {
+      Do([&] { picEnemy(i).BackColor(kLightBlue); });
+      PlayResSound(u"BUZZ");
+    }
+  }
+
+  // Edge test: at or beyond the field's outer edge the block turns yellow and the tick ends.
+  if (If([&] {
+        const bool top = picUser.Top() <= pbCanvas.Top();
+        const bool bottom = Sng(double{pbCanvas.Top()} + pbCanvas.Height()) <=
+                            Sng(double{picUser.Top()} + picUser.Height());
+        return top || bottom;
+      })) {
+    Do([&] { picUser.BackColor(kYellow); });
+    PlayResSound(u"ALARM");
+    return;
+  }
+  if (If([&] {
+        const bool left = picUser.Left() <= pbCanvas.Left();
+        const bool right = Sng(double{pbCanvas.Left()} + pbCanvas.Width()) <=
+                           Sng(double{picUser.Left()} + picUser.Width());
+        return left || right;
+      })) {
+    Do([&] { picUser.BackColor(kYellow); });
+    PlayResSound(u"ALARM");
+    return;
+  }
+  Do([&] { picUser.BackColor(kDarkRed); });
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "platform/Form.h"
 #include "platform/PictureBox.h"
@@ -28,6 +29,19 @@ class frmGame : public platform::Form {
   platform::HScrollBar HScroll1;
   platform::PictureBox picUser;
   platform::Timer tmrEnemies;
+
+  // The handlers the runtime raises; tests raise them too.
+  void picUser_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+  void picUser_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+  void picUser_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+  void tmrEnemies_Timer();
+
+  // The press point in the player block's own twips; empty (reads as 0) until the first press.
+  std::optional<float> StartX;
+  std::optional<float> StartY;
+  // 0 moves an enemy down (right), any other value up (left).
+  std::array<std::int16_t, 4> EnemyDirY{};
+  std::array<std::int16_t, 4> EnemyDirX{};
 
  private:
   void Form_Load();

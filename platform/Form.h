@@ -27,8 +27,9 @@ class Form {
   void Left(float twips);
   float Top() const;
   void Top(float twips);
-  float Width() const;
-  float Height() const;
+  // The outer size; virtual so that tests can stand in any window size.
+  virtual float Width() const;
+  virtual float Height() const;
 
   void Caption(std::string_view text);
   void BackColor(std::uint32_t color);

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SdlSoundPlayer.h"
+
+#include <SDL.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <thread>
+
+#include "Runtime.h"
+
+namespace platform {
+namespace {
+
+using std::chrono::milliseconds;
+
+// A loaded wave, released with SDL_FreeWAV.
+struct Wave {
+  SDL_AudioSpec spec{};
+  Uint8* data = nullptr;
+  Uint32 length = 0;
+  Wave() = default;
+  Wave(const Wave&) = delete;
+  Wave& operator=(const Wave&) = delete;
+  ~Wave() { SDL_FreeWAV(data); }
+};
+
+bool Plausible(const SDL_AudioSpec& spec, Uint32 length) {
+  const bool pcm = spec.format == AUDIO_S16LSB || spec.format == AUDIO_U8 ||
+                   spec.format == AUDIO_S32LSB || spec.format == AUDIO_F32LSB;
+  return pcm && length > 0 && spec.channels >= 1 && spec.channels <= 2 && spec.freq >= 1000 &&
+         spec.freq <= 192000;
+}
+
+// Paints what the game changed before the thread blocks, so the player sees it while the
+// sound plays. No input is handled here.
+void RepaintWindows() {
+  if (QApplication::instance() == nullptr) {
+    return;
+  }
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible()) {
+      window->repaint();
+    }
+  }
+}
+
+}  // namespace
+
+SdlSoundPlayer::SdlSoundPlayer() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_APP_NAME, "Wirbelbox");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirbelbox");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Wirbelbox");
+  // Corrupt images must fail to load rather than load "successfully" with made-up sizes.
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
+  SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
+}
+
+SdlSoundPlayer::~SdlSoundPlayer() { Close(); }
+
+bool SdlSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
+  if (image.empty() || image.size() > 0x7FFFFFFF) {
+    return false;
+  }
+  Wave wave;
+  SDL_RWops* source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
+  if (source == nullptr ||
+      SDL_LoadWAV_RW(source, 1, &wave.spec, &wave.data, &wave.length) == nullptr) {
+    return false;
+  }
+  if (!Plausible(wave.spec, wave.length) || !Open()) {
+    return false;
+  }
+
+  SDL_AudioCVT cvt{};
+  if (SDL_BuildAudioCVT(&cvt, wave.spec.format, wave.spec.channels, wave.spec.freq, format_,
+                        channels_, frequency_) < 0) {
+    return false;
+  }
+  const std::size_t capacity = static_cast<std::size_t>(wave.length) * static_cast<std::size_t>(cvt.len_mult);
+  std::unique_ptr<Uint8[]> converted(new (std::nothrow) Uint8[capacity]);
+  if (!converted) {
+    return false;
+  }
+  SDL_memcpy(converted.get(), wave.data, wave.length);
+  cvt.buf = converted.get();
+  cvt.len = static_cast<int>(wave.length);
+  if (cvt.needed != 0 && SDL_ConvertAudio(&cvt) < 0) {
+    return false;
+  }
+  const int bytes = cvt.needed != 0 ? cvt.len_cvt : cvt.len;
+  if (SDL_QueueAudio(device_, converted.get(), static_cast<Uint32>(bytes)) != 0) {
+    return false;
+  }
+  SDL_PauseAudioDevice(device_, 0);
+
+  if ((flags & SND_ASYNC) == 0) {
+    const int frameBytes = SDL_AUDIO_BITSIZE(format_) / 8 * channels_;
+    WaitUntilPlayed(milliseconds(1000LL * bytes / frameBytes / frequency_));
+  }
+  ScheduleClose();
+  return true;
+}
+
+bool SdlSoundPlayer::Open() {
+  if (device_ != 0) {
+    return true;
+  }
+  if (unavailable_) {
+    return false;
+  }
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    unavailable_ = true;  // no audio driver at all: stay silent from now on
+    return false;
+  }
+  SDL_AudioSpec wanted{};
+  wanted.freq = 44100;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 1;
+  wanted.samples = 1024;
+  SDL_AudioSpec obtained{};
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+  if (device_ == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  frequency_ = obtained.freq;
+  format_ = obtained.format;
+  channels_ = obtained.channels;
+  periodFrames_ = obtained.samples;
+  return true;
+}
+
+void SdlSoundPlayer::Close() {
+  if (closer_) {
+    closer_->stop();
+  }
+  if (device_ != 0) {
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+}
+
+void SdlSoundPlayer::WaitUntilPlayed(milliseconds length) {
+  RepaintWindows();
+  // A device that stops consuming must not hang the game: give up well after the sound's end.
+  const auto deadline = std::chrono::steady_clock::now() + 2 * length + milliseconds(1000);
+  while (SDL_GetQueuedAudioSize(device_) > 0 &&
+         SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(milliseconds(2));
+  }
+  // The last period has left the queue but is still being played.
+  std::this_thread::sleep_for(milliseconds(1000LL * periodFrames_ / frequency_));
+}
+
+void SdlSoundPlayer::ScheduleClose() {
+  if (QApplication::instance() == nullptr) {
+    return;  // no event loop to close it later: it stays open until the player goes
+  }
+  if (!closer_) {
+    closer_ = std::make_unique<QTimer>();
+    closer_->setSingleShot(true);
+    QObject::connect(closer_.get(), &QTimer::timeout, [this] { Close(); });
+    Runtime::Current().AtShutdown([this] {
+      Close();
+      closer_.reset();
+    });
+  }
+  closer_->start(idleClose_);
+}
+
+SoundPlayer& NativeSoundPlayer() {
+  static SdlSoundPlayer player;
+  return player;
+}
+
+}  // namespace platform

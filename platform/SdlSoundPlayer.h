@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Wirbelbox: wave playback through SDL's audio subsystem (SDL video is never started).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "SoundPlayer.h"
+
+class QTimer;
+
+namespace platform {
+
+// Opens the audio device on the first sound and closes it again after a few quiet seconds, so
+// an idle game keeps no audio thread awake. Without any usable device every call returns at
+// once, silent.
+class SdlSoundPlayer final : public SoundPlayer {
+ public:
+  SdlSoundPlayer();
+  ~SdlSoundPlayer() override;
+
+  bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override;
+
+  // Whether the device is open now (for tests).
+  bool DeviceOpen() const { return device_ != 0; }
+  // How long the device stays open after the last sound.
+  void IdleClose(std::chrono::milliseconds delay) { idleClose_ = delay; }
+
+ private:
+  bool Open();
+  void Close();
+  void WaitUntilPlayed(std::chrono::milliseconds length);
+  void ScheduleClose();
+
+  std::uint32_t device_ = 0;
+  bool unavailable_ = false;
+  int frequency_ = 0;
+  std::uint16_t format_ = 0;
+  std::uint8_t channels_ = 0;
+  std::uint16_t periodFrames_ = 0;
+  std::chrono::milliseconds idleClose_{3000};
+  std::unique_ptr<QTimer> closer_;
+};
+
+}  // namespace platform
