@@ -155,8 +155,9 @@ void SdlSoundPlayer::WaitUntilPlayed(milliseconds length) {
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(milliseconds(2));
   }
-  // The last period has left the queue but is still being played.
-  std::this_thread::sleep_for(milliseconds(1000LL * periodFrames_ / frequency_));
+  // The last period has left the queue but is still on its way out of the device; a second
+  // period covers drivers that hand it on only after a period's wait.
+  std::this_thread::sleep_for(std::chrono::microseconds(2'000'000LL * periodFrames_ / frequency_));
 }
 
 void SdlSoundPlayer::ScheduleClose() {

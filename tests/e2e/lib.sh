@@ -43,3 +43,19 @@ pixel() {
 client_origin() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
 }
+
+# Waits up to five seconds for a screen pixel to show "r,g,b"; prints what it last saw.
+wait_for_pixel() {
+  local seen=""
+  for _ in $(seq 50); do
+    seen=$(pixel "$1" "$2")
+    [[ "$seen" == "$3" ]] && break
+    sleep 0.1
+  done
+  echo "$seen"
+}
+
+# A checksum of the game window's client area as it is on screen now.
+client_picture() {
+  import -silent -window root -crop "425x432+$1+$2" -depth 8 rgb:- | md5sum | cut -d' ' -f1
+}
