@@ -9,8 +9,6 @@
 
 #include <thread>
 
-#include "Runtime.h"
-
 namespace platform {
 namespace {
 
@@ -59,7 +57,10 @@ SdlSoundPlayer::SdlSoundPlayer() {
   SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
 }
 
-SdlSoundPlayer::~SdlSoundPlayer() { Close(); }
+SdlSoundPlayer::~SdlSoundPlayer() {
+  Close();
+  delete closer_;
+}
 
 bool SdlSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
   if (image.empty() || image.size() > 0x7FFFFFFF) {
@@ -165,13 +166,10 @@ void SdlSoundPlayer::ScheduleClose() {
     return;  // no event loop to close it later: it stays open until the player goes
   }
   if (!closer_) {
-    closer_ = std::make_unique<QTimer>();
+    // Owned by the application, so it goes before the application does.
+    closer_ = new QTimer(QApplication::instance());
     closer_->setSingleShot(true);
-    QObject::connect(closer_.get(), &QTimer::timeout, [this] { Close(); });
-    Runtime::Current().AtShutdown([this] {
-      Close();
-      closer_.reset();
-    });
+    QObject::connect(closer_, &QTimer::timeout, [this] { Close(); });
   }
   closer_->start(idleClose_);
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <span>
 
+#include <QPointer>
+
 #include "SoundPlayer.h"
 
 class QTimer;
@@ -41,7 +43,7 @@ class SdlSoundPlayer final : public SoundPlayer {
   std::uint8_t channels_ = 0;
   std::uint16_t periodFrames_ = 0;
   std::chrono::milliseconds idleClose_{3000};
-  std::unique_ptr<QTimer> closer_;
+  QPointer<QTimer> closer_;
 };
 
 }  // namespace platform

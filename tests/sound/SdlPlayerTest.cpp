@@ -121,3 +121,16 @@ TEST(SdlNoDevice, EveryCallReturnsSilentlyAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SdlDummy, PlaysBothSoundsThroughARealDevice) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  platform::SdlSoundPlayer player;
+  for (const char16_t* name : {u"ALARM", u"BUZZ"}) {
+    EXPECT_TRUE(player.sndPlaySoundA(platform::App::LoadResData(name, u"WAVE"), 6));
+  }
+  EXPECT_TRUE(player.DeviceOpen());
+}
+
+}  // namespace
