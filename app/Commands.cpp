@@ -27,7 +27,9 @@ constexpr std::uint32_t kMaxPath = 260;
 
 platform::Environment* environment = &platform::NativeEnvironment();
 
-bool EndsInBackslash(const String& text) { return !text.empty() && text.back() == u'\\'; }
+bool EndsInBackslash(const String& text) {
+  return !text.empty() && text.back() == u'\\';
+}
 
 // What a folder function left in its buffer: its first `n` bytes (all of them when `n` exceeds
 // the buffer), ending in a backslash. Cutting before converting keeps multi-byte text whole.

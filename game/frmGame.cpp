@@ -5,10 +5,10 @@
 #include <string>
 
 #include "platform/App.h"
-#include "sound/Sound.h"
 #include "platform/Numeric.h"
 #include "platform/OnError.h"
 #include "platform/Runtime.h"
+#include "sound/Sound.h"
 
 using platform::CLng;
 using platform::Do;
@@ -57,8 +57,7 @@ frmGame::frmGame()
     : Form("frmGame", 425, 432),
       pbCanvas(*this, "pbCanvas"),
       picEnemy([this](std::size_t i) {
-        return std::make_unique<platform::PictureBox>(*this,
-                                                      "picEnemy(" + std::to_string(i) + ")");
+        return std::make_unique<platform::PictureBox>(*this, "picEnemy(" + std::to_string(i) + ")");
       }),
       HScroll1(*this, "HScroll1"),
       picUser(*this, "picUser") {
@@ -82,15 +81,12 @@ frmGame::frmGame()
 
   OnLoad([this] { Form_Load(); });
   OnUnload([this](std::int16_t& Cancel) { Form_Unload(Cancel); });
-  picUser.OnMouseDown([this](auto Button, auto Shift, auto X, auto Y) {
-    picUser_MouseDown(Button, Shift, X, Y);
-  });
-  picUser.OnMouseMove([this](auto Button, auto Shift, auto X, auto Y) {
-    picUser_MouseMove(Button, Shift, X, Y);
-  });
-  picUser.OnMouseUp([this](auto Button, auto Shift, auto X, auto Y) {
-    picUser_MouseUp(Button, Shift, X, Y);
-  });
+  picUser.OnMouseDown(
+      [this](auto Button, auto Shift, auto X, auto Y) { picUser_MouseDown(Button, Shift, X, Y); });
+  picUser.OnMouseMove(
+      [this](auto Button, auto Shift, auto X, auto Y) { picUser_MouseMove(Button, Shift, X, Y); });
+  picUser.OnMouseUp(
+      [this](auto Button, auto Shift, auto X, auto Y) { picUser_MouseUp(Button, Shift, X, Y); });
   tmrEnemies.OnTimer([this] { tmrEnemies_Timer(); });
 }
 
@@ -103,8 +99,7 @@ frmGame& frmGame::Default() {
 }
 
 float frmGame::CentredTop(float screenHeight, float formHeight) {
-  return static_cast<float>(
-      Sub(IntDiv(CLng(screenHeight * 0.85), 2), IntDiv(CLng(formHeight), 2)));
+  return static_cast<float>(Sub(IntDiv(CLng(screenHeight * 0.85), 2), IntDiv(CLng(formHeight), 2)));
 }
 
 float frmGame::CentredLeft(float screenWidth, float formWidth) {

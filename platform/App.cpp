@@ -40,9 +40,13 @@ String Command() {
   return FromAnsi(text);
 }
 
-String Path() { return NativeEnvironment().AppFolder(); }
+String Path() {
+  return NativeEnvironment().AppFolder();
+}
 
-String EXEName() { return NativeEnvironment().AppBaseName(); }
+String EXEName() {
+  return NativeEnvironment().AppBaseName();
+}
 
 std::vector<std::uint8_t> LoadResData(const String& name, const String& type) {
   const QString qname = QString::fromStdU16String(name).toUpper();
@@ -80,8 +84,12 @@ QRect PrimaryGeometry() {
 
 }  // namespace
 
-float Width() { return PixelsToTwips(PrimaryGeometry().width()); }
+float Width() {
+  return PixelsToTwips(PrimaryGeometry().width());
+}
 
-float Height() { return PixelsToTwips(PrimaryGeometry().height()); }
+float Height() {
+  return PixelsToTwips(PrimaryGeometry().height());
+}
 
 }  // namespace platform::Screen

@@ -57,9 +57,7 @@ class LinuxEnvironment final : public Environment {
     return 0;
   }
 
-  std::uint32_t GetSystemDirectoryA(char* /*buffer*/, std::uint32_t /*size*/) override {
-    return 0;
-  }
+  std::uint32_t GetSystemDirectoryA(char* /*buffer*/, std::uint32_t /*size*/) override { return 0; }
 
   std::uint32_t GetTempPathA(std::uint32_t size, char* buffer) override {
     const char* tmpdir = std::getenv("TMPDIR");

@@ -46,21 +46,29 @@ Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
 
 Form::~Form() = default;
 
-float Form::Left() const { return PixelsToTwips(widget_->frameGeometry().x()); }
+float Form::Left() const {
+  return PixelsToTwips(widget_->frameGeometry().x());
+}
 
 void Form::Left(float twips) {
   widget_->move(PlacePixel(twips / kTwipsPerPixel), widget_->frameGeometry().y());
 }
 
-float Form::Top() const { return PixelsToTwips(widget_->frameGeometry().y()); }
+float Form::Top() const {
+  return PixelsToTwips(widget_->frameGeometry().y());
+}
 
 void Form::Top(float twips) {
   widget_->move(widget_->frameGeometry().x(), PlacePixel(twips / kTwipsPerPixel));
 }
 
-float Form::Width() const { return PixelsToTwips(widget_->frameGeometry().width()); }
+float Form::Width() const {
+  return PixelsToTwips(widget_->frameGeometry().width());
+}
 
-float Form::Height() const { return PixelsToTwips(widget_->frameGeometry().height()); }
+float Form::Height() const {
+  return PixelsToTwips(widget_->frameGeometry().height());
+}
 
 void Form::Caption(std::string_view text) {
   widget_->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -93,13 +101,21 @@ void Form::Show() {
   widget_->show();
 }
 
-void Form::Refresh() { widget_->repaint(); }
+void Form::Refresh() {
+  widget_->repaint();
+}
 
-void Form::OnLoad(std::function<void()> handler) { load_ = std::move(handler); }
+void Form::OnLoad(std::function<void()> handler) {
+  load_ = std::move(handler);
+}
 
-void Form::OnUnload(std::function<void(std::int16_t&)> handler) { unload_ = std::move(handler); }
+void Form::OnUnload(std::function<void(std::int16_t&)> handler) {
+  unload_ = std::move(handler);
+}
 
-QWidget* Form::Widget() const { return widget_.get(); }
+QWidget* Form::Widget() const {
+  return widget_.get();
+}
 
 bool Form::RaiseUnload() {
   std::int16_t cancel = 0;

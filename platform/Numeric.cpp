@@ -46,9 +46,13 @@ float Sng(double value) {
   return static_cast<float>(value);
 }
 
-std::int32_t CLng(double value) { return ToInteger<std::int32_t>(value); }
+std::int32_t CLng(double value) {
+  return ToInteger<std::int32_t>(value);
+}
 
-std::int16_t CInt(double value) { return ToInteger<std::int16_t>(value); }
+std::int16_t CInt(double value) {
+  return ToInteger<std::int16_t>(value);
+}
 
 std::int32_t IntDiv(std::int32_t dividend, std::int32_t divisor) {
   if (divisor == 0 || (dividend == std::numeric_limits<std::int32_t>::min() && divisor == -1)) {

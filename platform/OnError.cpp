@@ -3,6 +3,8 @@
 
 namespace platform {
 
-void Fail() { throw Failure(); }
+void Fail() {
+  throw Failure();
+}
 
 }  // namespace platform

@@ -116,9 +116,13 @@ void PictureBox::BackColor(std::uint32_t color) {
   widget_->setPalette(palette);
 }
 
-void PictureBox::BringToFront() { widget_->raise(); }
+void PictureBox::BringToFront() {
+  widget_->raise();
+}
 
-void PictureBox::OnMouseDown(MouseHandler handler) { down_ = std::move(handler); }
+void PictureBox::OnMouseDown(MouseHandler handler) {
+  down_ = std::move(handler);
+}
 
 void PictureBox::OnMouseMove(MouseHandler handler) {
   move_ = std::move(handler);
@@ -126,9 +130,13 @@ void PictureBox::OnMouseMove(MouseHandler handler) {
   widget_->setMouseTracking(static_cast<bool>(move_));
 }
 
-void PictureBox::OnMouseUp(MouseHandler handler) { up_ = std::move(handler); }
+void PictureBox::OnMouseUp(MouseHandler handler) {
+  up_ = std::move(handler);
+}
 
-QWidget* PictureBox::Widget() const { return widget_.get(); }
+QWidget* PictureBox::Widget() const {
+  return widget_.get();
+}
 
 void PictureBox::Place() {
   const int left = PlacePixel(left_);

@@ -22,7 +22,8 @@ class BoxWidget;
 // coordinates reach the handlers in twips of the box's own interior.
 class PictureBox {
  public:
-  using MouseHandler = std::function<void(std::int16_t Button, std::int16_t Shift, float X, float Y)>;
+  using MouseHandler =
+      std::function<void(std::int16_t Button, std::int16_t Shift, float X, float Y)>;
 
   PictureBox(Form& parent, std::string_view name);
   PictureBox(const PictureBox&) = delete;

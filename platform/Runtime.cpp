@@ -37,8 +37,12 @@ QApplication& Runtime::Gui() {
   return *gui_;
 }
 
-int Runtime::Run() { return gui_ ? QApplication::exec() : 0; }
+int Runtime::Run() {
+  return gui_ ? QApplication::exec() : 0;
+}
 
-void Runtime::AtShutdown(std::function<void()> cleanup) { cleanups_.push_back(std::move(cleanup)); }
+void Runtime::AtShutdown(std::function<void()> cleanup) {
+  cleanups_.push_back(std::move(cleanup));
+}
 
 }  // namespace platform

@@ -22,14 +22,18 @@ void HScrollBar::Move(int left, int top, int width, int height) {
   bar_->setGeometry(left, top, width, height);
 }
 
-void HScrollBar::Range(std::int16_t min, std::int16_t max) { bar_->setRange(min, max); }
+void HScrollBar::Range(std::int16_t min, std::int16_t max) {
+  bar_->setRange(min, max);
+}
 
 void HScrollBar::Steps(std::int16_t smallChange, std::int16_t largeChange) {
   bar_->setSingleStep(smallChange);
   bar_->setPageStep(largeChange);
 }
 
-std::int16_t HScrollBar::Value() const { return static_cast<std::int16_t>(bar_->value()); }
+std::int16_t HScrollBar::Value() const {
+  return static_cast<std::int16_t>(bar_->value());
+}
 
 void HScrollBar::Value(std::int16_t value) {
   if (value < bar_->minimum() || value > bar_->maximum()) {
@@ -38,8 +42,12 @@ void HScrollBar::Value(std::int16_t value) {
   bar_->setValue(value);
 }
 
-void HScrollBar::BringToFront() { bar_->raise(); }
+void HScrollBar::BringToFront() {
+  bar_->raise();
+}
 
-QWidget* HScrollBar::Widget() const { return bar_.get(); }
+QWidget* HScrollBar::Widget() const {
+  return bar_.get();
+}
 
 }  // namespace platform

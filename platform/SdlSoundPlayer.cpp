@@ -81,7 +81,8 @@ bool SdlSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uin
                         channels_, frequency_) < 0) {
     return false;
   }
-  const std::size_t capacity = static_cast<std::size_t>(wave.length) * static_cast<std::size_t>(cvt.len_mult);
+  const std::size_t capacity =
+      static_cast<std::size_t>(wave.length) * static_cast<std::size_t>(cvt.len_mult);
   std::unique_ptr<Uint8[]> converted(new (std::nothrow) Uint8[capacity]);
   if (!converted) {
     return false;

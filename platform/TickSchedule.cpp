@@ -19,6 +19,8 @@ void TickSchedule::Start(Clock::time_point now, Duration period) {
   due_ = now + period;
 }
 
-void TickSchedule::Handled(Clock::time_point now) { due_ = std::max(due_ + period_, now); }
+void TickSchedule::Handled(Clock::time_point now) {
+  due_ = std::max(due_ + period_, now);
+}
 
 }  // namespace platform

@@ -32,9 +32,13 @@ void Timer::Interval(int milliseconds) {
   Restart();
 }
 
-void Timer::OnTimer(std::function<void()> handler) { handler_ = std::move(handler); }
+void Timer::OnTimer(std::function<void()> handler) {
+  handler_ = std::move(handler);
+}
 
-bool Timer::Pending() const { return timer_->isActive(); }
+bool Timer::Pending() const {
+  return timer_->isActive();
+}
 
 void Timer::Restart() {
   timer_->stop();
@@ -49,8 +53,8 @@ void Timer::Restart() {
 void Timer::Arm() {
   const auto wait = schedule_.Due() - TickSchedule::Clock::now();
   // Wake at the due time or just after it, never before.
-  timer_->start(std::max(std::chrono::ceil<std::chrono::milliseconds>(wait),
-                         std::chrono::milliseconds(0)));
+  timer_->start(
+      std::max(std::chrono::ceil<std::chrono::milliseconds>(wait), std::chrono::milliseconds(0)));
 }
 
 void Timer::Fire() {

@@ -8,7 +8,9 @@ namespace platform {
 
 inline constexpr float kTwipsPerPixel = 15.0F;
 
-inline float PixelsToTwips(int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; }
+inline float PixelsToTwips(int pixels) {
+  return static_cast<float>(pixels) * kTwipsPerPixel;
+}
 
 // Windows sit on whole pixels: the nearest one, halves rounded up, kept within what a window
 // system can place.

@@ -32,7 +32,9 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   }
 }
 
-void PutId(std::vector<std::uint8_t>& out, const char (&id)[5]) { out.insert(out.end(), id, id + 4); }
+void PutId(std::vector<std::uint8_t>& out, const char (&id)[5]) {
+  out.insert(out.end(), id, id + 4);
+}
 
 std::vector<std::uint8_t> WaveImage(std::uint32_t rate, const Samples& samples) {
   const auto dataSize = static_cast<std::uint32_t>(samples.size() * 2);
@@ -42,8 +44,8 @@ std::vector<std::uint8_t> WaveImage(std::uint32_t rate, const Samples& samples) 
   PutId(out, "WAVE");
   PutId(out, "fmt ");
   Put32(out, 16);
-  Put16(out, 1);         // PCM
-  Put16(out, 1);         // mono
+  Put16(out, 1);  // PCM
+  Put16(out, 1);  // mono
   Put32(out, rate);
   Put32(out, rate * 2);  // bytes per second
   Put16(out, 2);         // bytes per frame
@@ -156,6 +158,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::ofstream out(argv[2], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  out.write(reinterpret_cast<const char*>(image.data()),
+            static_cast<std::streamsize>(image.size()));
   return out ? 0 : 1;
 }

@@ -16,7 +16,9 @@ using platform::If;
 namespace {
 platform::SoundPlayer* player = nullptr;
 
-platform::SoundPlayer& Player() { return player != nullptr ? *player : platform::NativeSoundPlayer(); }
+platform::SoundPlayer& Player() {
+  return player != nullptr ? *player : platform::NativeSoundPlayer();
+}
 }  // namespace
 
 platform::SoundPlayer& UseSoundPlayer(platform::SoundPlayer& replacement) {

@@ -45,7 +45,8 @@ TEST(WaveResources, ImagesHaveTheExactRiffLayout) {
     EXPECT_EQ(wave::Le16(image, 34), 16);
     EXPECT_EQ(Id(image, 36), "PAD ");
     EXPECT_EQ(wave::Le32(image, 40), 4044);
-    EXPECT_TRUE(std::all_of(image.begin() + 44, image.begin() + 4088, [](auto b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(image.begin() + 44, image.begin() + 4088, [](auto b) { return b == 0; }));
     EXPECT_EQ(Id(image, 4088), "data");
     EXPECT_EQ(wave::Le32(image, 4092), l.dataSize);
     EXPECT_EQ(4096 + static_cast<std::size_t>(l.dataSize), image.size());
@@ -63,7 +64,8 @@ TEST(WaveResources, AlarmIsASteady880HzToneAtFullScale) {
   EXPECT_NEAR(*low, -32766, 4);
   // No fade: the first and the last two periods already reach full scale.
   const auto peak = [](auto from, auto to) {
-    return std::abs(*std::max_element(from, to, [](double a, double b) { return std::abs(a) < std::abs(b); }));
+    return std::abs(
+        *std::max_element(from, to, [](double a, double b) { return std::abs(a) < std::abs(b); }));
   };
   EXPECT_GT(peak(samples.begin(), samples.begin() + 18), 32000);
   EXPECT_GT(peak(samples.end() - 18, samples.end()), 32000);
@@ -92,9 +94,12 @@ TEST(WaveResources, BuzzIsAHarshFullScaleBuzzAroundTwoKilohertz) {
   EXPECT_GT(inBand / total, 0.75);
   EXPECT_NEAR(wave::StrongestFrequency(samples, 22050, 100, 10000, 5), 2000, 150);
   // Further peaks near 1 and 3 kHz stand above the valleys between them.
-  const double near1k = wave::PowerAt(samples, 22050, wave::StrongestFrequency(samples, 22050, 850, 1150, 5));
-  const double near3k = wave::PowerAt(samples, 22050, wave::StrongestFrequency(samples, 22050, 2850, 3150, 5));
-  const double valley = std::max(wave::PowerAt(samples, 22050, 1500), wave::PowerAt(samples, 22050, 2500));
+  const double near1k =
+      wave::PowerAt(samples, 22050, wave::StrongestFrequency(samples, 22050, 850, 1150, 5));
+  const double near3k =
+      wave::PowerAt(samples, 22050, wave::StrongestFrequency(samples, 22050, 2850, 3150, 5));
+  const double valley =
+      std::max(wave::PowerAt(samples, 22050, 1500), wave::PowerAt(samples, 22050, 2500));
   EXPECT_GT(near1k, 4 * valley);
   EXPECT_GT(near3k, 4 * valley);
   EXPECT_NEAR(static_cast<double>(wave::Period(samples, 300, 600)), 419, 2);

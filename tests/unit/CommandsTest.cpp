@@ -12,17 +12,21 @@ namespace {
 
 using platform::String;
 
-std::string Utf8(const String& text) { return platform::ToUtf8(text); }
-String U16(const std::string& text) { return platform::FromAnsi(text); }
+std::string Utf8(const String& text) {
+  return platform::ToUtf8(text);
+}
+String U16(const std::string& text) {
+  return platform::FromAnsi(text);
+}
 
 class CommandsTest : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = &Commands::UseEnvironment(fake);
-    for (String* global : {&Commands::AppPath, &Commands::AppTitle, &Commands::AppExeName,
-                           &Commands::IniFile, &Commands::WinIniFile, &Commands::WinDir,
-                           &Commands::SysDir, &Commands::TempDir, &Commands::CmdLine,
-                           &Commands::NewLine}) {
+    for (String* global :
+         {&Commands::AppPath, &Commands::AppTitle, &Commands::AppExeName, &Commands::IniFile,
+          &Commands::WinIniFile, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir,
+          &Commands::CmdLine, &Commands::NewLine}) {
       global->clear();
     }
   }

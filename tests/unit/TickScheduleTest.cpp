@@ -15,8 +15,8 @@ TEST(TickSchedule, IntervalsRoundUpToSixtyFourthsOfASecond) {
     int interval;
     nanoseconds period;
   } cases[] = {
-      {0, nanoseconds(0)},           {1, microseconds(15625)},  {15, microseconds(15625)},
-      {16, microseconds(31250)},     {100, microseconds(109375)}, {1000, milliseconds(1000)},
+      {0, nanoseconds(0)},       {1, microseconds(15625)},    {15, microseconds(15625)},
+      {16, microseconds(31250)}, {100, microseconds(109375)}, {1000, milliseconds(1000)},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TickSchedule::PeriodFor(c.interval), c.period) << c.interval;

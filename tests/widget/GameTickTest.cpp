@@ -171,7 +171,8 @@ TEST(GameTick, EnemiesTouchingThePlayerBlockCountAsHits) {
     player.onPlay = [&] { whilePlaying = Colour(enemy); };
     game.tmrEnemies_Timer();
     EXPECT_EQ(Colour(enemy), c.hit ? kLightBlue : kDarkBlue) << c.what;
-    EXPECT_EQ(player.Sounds(), c.hit ? std::vector<std::string>{"BUZZ"} : std::vector<std::string>{})
+    EXPECT_EQ(player.Sounds(),
+              c.hit ? std::vector<std::string>{"BUZZ"} : std::vector<std::string>{})
         << c.what;
     if (c.hit) {
       EXPECT_EQ(whilePlaying, kLightBlue) << c.what << ": coloured before the buzz";

@@ -24,9 +24,7 @@ class frmGameTest : public testing::Test {
     return child != nullptr ? child->objectName().toStdString() : "";
   }
 
-  QColor PixelAt(int x, int y) const {
-    return form.Widget()->grab().toImage().pixelColor(x, y);
-  }
+  QColor PixelAt(int x, int y) const { return form.Widget()->grab().toImage().pixelColor(x, y); }
 };
 
 struct Design {
@@ -36,9 +34,9 @@ struct Design {
 
 TEST_F(frmGameTest, ControlsStandAtTheirDesignPlaces) {
   const Design designs[] = {
-      {"pbCanvas", 32, 32, 361, 361},       {"picEnemy(0)", 46, 38, 61, 61},
-      {"picEnemy(1)", 257, 34, 57, 49},     {"picEnemy(2)", 42, 298, 30, 61},
-      {"picEnemy(3)", 281, 311, 101, 21},   {"HScroll1", 31, 406, 362, 15},
+      {"pbCanvas", 32, 32, 361, 361},     {"picEnemy(0)", 46, 38, 61, 61},
+      {"picEnemy(1)", 257, 34, 57, 49},   {"picEnemy(2)", 42, 298, 30, 61},
+      {"picEnemy(3)", 281, 311, 101, 21}, {"HScroll1", 31, 406, 362, 15},
       {"picUser", 187, 181, 41, 41},
   };
   for (const auto& d : designs) {
@@ -69,9 +67,14 @@ TEST_F(frmGameTest, ColoursAreTheDesignColours) {
     int x, y;
     QColor colour;
   } points[] = {
-      {5, 5, Qt::black},           {424, 431, Qt::black},        {33, 392, Qt::white},
-      {200, 200, QColor(128, 0, 0)}, {60, 60, QColor(0, 0, 128)}, {300, 40, QColor(0, 0, 128)},
-      {50, 350, QColor(0, 0, 128)},  {380, 320, QColor(0, 0, 128)},
+      {5, 5, Qt::black},
+      {424, 431, Qt::black},
+      {33, 392, Qt::white},
+      {200, 200, QColor(128, 0, 0)},
+      {60, 60, QColor(0, 0, 128)},
+      {300, 40, QColor(0, 0, 128)},
+      {50, 350, QColor(0, 0, 128)},
+      {380, 320, QColor(0, 0, 128)},
   };
   for (const auto& p : points) {
     EXPECT_EQ(PixelAt(p.x, p.y), p.colour) << p.x << "," << p.y;
@@ -97,9 +100,11 @@ TEST_F(frmGameTest, ClicksReachTheTopmostControl) {
     int x, y;
     const char* control;
   } clicks[] = {
-      {190, 190, "picUser"},      {155, 155, "picEnemy(0)"}, {70, 410, "HScroll1"},
-      {70, 390, "picEnemy(1)"},   {265, 55, "picEnemy(3)"},  {265, 45, "picEnemy(2)"},
-      {35, 35, "pbCanvas"},       {10, 10, ""},              {410, 425, ""},
+      {190, 190, "picUser"},    {155, 155, "picEnemy(0)"},
+      {70, 410, "HScroll1"},    {70, 390, "picEnemy(1)"},
+      {265, 55, "picEnemy(3)"}, {265, 45, "picEnemy(2)"},
+      {35, 35, "pbCanvas"},     {10, 10, ""},
+      {410, 425, ""},
   };
   for (const auto& c : clicks) {
     EXPECT_EQ(ControlAt(c.x, c.y), c.control) << c.x << "," << c.y;
@@ -136,8 +141,8 @@ TEST_F(frmGameTest, PressesOnEnemiesFieldOrBackgroundChangeNothing) {
     QWidget* target = form.Widget()->childAt(at);
     QWidget* receiver = target != nullptr ? target : form.Widget();
     const QPoint local = receiver->mapFrom(form.Widget(), at);
-    QMouseEvent press(QEvent::MouseButtonPress, local, receiver->mapToGlobal(local),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, local, receiver->mapToGlobal(local), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(receiver, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, local, receiver->mapToGlobal(local),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
