@@ -10,7 +10,8 @@ namespace {
 Runtime* current = nullptr;
 }
 
-Runtime::Runtime(int& argc, char** argv) : argc_(argc), argv_(argv) {
+Runtime::Runtime(int& argc, char** argv)
+    : argc_(argc), argv_(argv), guiArgv_{argc > 0 ? argv[0] : nullptr, nullptr} {
   assert(current == nullptr);
   current = this;
 }
@@ -32,7 +33,11 @@ Runtime& Runtime::Current() {
 
 QApplication& Runtime::Gui() {
   if (!gui_) {
-    gui_ = std::make_unique<QApplication>(argc_, argv_);
+    static char fallbackName[] = "wirbelbox";
+    if (guiArgv_[0] == nullptr) {
+      guiArgv_[0] = fallbackName;
+    }
+    gui_ = std::make_unique<QApplication>(guiArgc_, guiArgv_.data());
   }
   return *gui_;
 }

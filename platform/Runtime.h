@@ -37,6 +37,9 @@ class Runtime {
  private:
   int& argc_;
   char** argv_;
+  // What Qt is given: the program name alone, so that no argument is ever taken as an option.
+  int guiArgc_ = 1;
+  std::vector<char*> guiArgv_;
   std::unique_ptr<QApplication> gui_;
   std::vector<std::function<void()>> cleanups_;
 };

@@ -80,6 +80,15 @@ pid=$!
 check "starts after a killed instance" yes "$([[ -n "$(game_window)" ]] && echo yes || echo no)"
 kill "$pid"; wait "$pid" 2>/dev/null
 
+# Odd command lines are kept, never interpreted: the window opens every time.
+for args in "--help" "a  b \"quoted\"" $'\xff\xfe' "-platform nonsense"; do
+  # shellcheck disable=SC2086
+  "$game" $args >/dev/null 2>&1 &
+  pid=$!
+  check "starts with arguments: $args" yes "$([[ -n "$(game_window)" ]] && echo yes || echo no)"
+  kill "$pid"; wait "$pid" 2>/dev/null
+done
+
 # An unusable runtime folder must not keep the player from playing.
 XDG_RUNTIME_DIR="$work/does-not-exist" "$game" >/dev/null 2>&1 &
 pid=$!
