@@ -51,6 +51,14 @@ void Place(platform::PictureBox& box, const Box& design, std::uint32_t color) {
 
 std::unique_ptr<frmGame> instance;
 
+// Whether a block touches or crosses the field's outer edges along one axis. Both comparisons
+// are evaluated, so either sum leaving the single range fails the whole test.
+bool ReachesEdge(float block, float blockSize, float field, float fieldSize) {
+  const bool before = block <= field;
+  const bool after = Sng(double{field} + fieldSize) <= Sng(double{block} + blockSize);
+  return before || after;
+}
+
 }  // namespace
 
 frmGame::frmGame()
@@ -215,20 +223,14 @@ void frmGame::tmrEnemies_Timer() {
 
   // Edge test: at or beyond the field's outer edge the block turns yellow and the tick ends.
   if (If([&] {
-        const bool top = picUser.Top() <= pbCanvas.Top();
-        const bool bottom = Sng(double{pbCanvas.Top()} + pbCanvas.Height()) <=
-                            Sng(double{picUser.Top()} + picUser.Height());
-        return top || bottom;
+        return ReachesEdge(picUser.Top(), picUser.Height(), pbCanvas.Top(), pbCanvas.Height());
       })) {
     Do([&] { picUser.BackColor(kYellow); });
     PlayResSound(u"ALARM");
     return;
   }
   if (If([&] {
-        const bool left = picUser.Left() <= pbCanvas.Left();
-        const bool right = Sng(double{pbCanvas.Left()} + pbCanvas.Width()) <=
-                           Sng(double{picUser.Left()} + picUser.Width());
-        return left || right;
+        return ReachesEdge(picUser.Left(), picUser.Width(), pbCanvas.Left(), pbCanvas.Width());
       })) {
     Do([&] { picUser.BackColor(kYellow); });
     PlayResSound(u"ALARM");

@@ -22,11 +22,16 @@ idle=$(client_picture "$cx" "$cy")
 sleep 0.5
 check "idle window stays still" "$idle" "$(client_picture "$cx" "$cy")"
 
+# Presses the left button at one client point and, holding it, moves to another.
+press_and_drag() {
+  xdotool mousemove $((cx + $1)) $((cy + $2))
+  sleep 0.2
+  xdotool mousedown 1
+  xdotool mousemove $((cx + $3)) $((cy + $4))
+}
+
 # Press on the player block and drag it 10 pixels to the right.
-xdotool mousemove $((cx + 200)) $((cy + 200))
-sleep 0.2
-xdotool mousedown 1
-xdotool mousemove $((cx + 210)) $((cy + 200))
+press_and_drag 200 200 210 200
 check "block follows the pointer (new right edge)" "128,0,0" "$(wait_for_pixel $((cx + 236)) $((cy + 200)) 128,0,0)"
 check "block follows the pointer (old left edge)" "255,255,255" "$(wait_for_pixel $((cx + 190)) $((cy + 200)) 255,255,255)"
 # Enemy 0 heads down and right while the button is held: its first corner is soon field again.
@@ -43,10 +48,7 @@ sleep 0.5
 check "released: the scene is frozen" "$frozen" "$(client_picture "$cx" "$cy")"
 
 # Drag the block onto the field's top edge: it turns yellow and the alarm sounds.
-xdotool mousemove $((cx + 215)) $((cy + 200))
-sleep 0.2
-xdotool mousedown 1
-xdotool mousemove $((cx + 215)) $((cy + 40))
+press_and_drag 215 200 215 40
 check "block at the edge turns yellow" "255,255,0" "$(wait_for_pixel $((cx + 215)) $((cy + 40)) 255,255,0)"
 xdotool mouseup 1
 sleep 0.5

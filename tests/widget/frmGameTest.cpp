@@ -51,17 +51,6 @@ TEST_F(frmGameTest, ControlsStandAtTheirDesignPlaces) {
   EXPECT_EQ(form.picEnemy(3).Width(), 101);
 }
 
-TEST_F(frmGameTest, WindowCannotBeResizedMaximisedOrMinimised) {
-  const QWidget* window = form.Widget();
-  EXPECT_EQ(window->minimumSize(), window->maximumSize());
-  const Qt::WindowFlags flags = window->windowFlags();
-  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-  EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
-  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-  EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-  EXPECT_EQ(window->windowIcon().availableSizes().value(0), QSize(32, 32));
-}
-
 TEST_F(frmGameTest, ColoursAreTheDesignColours) {
   const struct {
     int x, y;
