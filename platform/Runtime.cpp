@@ -38,6 +38,9 @@ QApplication& Runtime::Gui() {
       guiArgv_[0] = fallbackName;
     }
     gui_ = std::make_unique<QApplication>(guiArgc_, guiArgv_.data());
+    QApplication::setApplicationVersion(QStringLiteral(WIRBELBOX_VERSION));
+    // Lets desktops match the window to its desktop entry (and icon), on Wayland too.
+    QGuiApplication::setDesktopFileName(QStringLiteral(WIRBELBOX_APP_ID));
   }
   return *gui_;
 }

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, skipping those present.
-# Usage: scripts/deps.sh [build|test]   (test includes build)
+# Usage: scripts/deps.sh [build|test]   (test includes build: it adds what the tests, the
+# package and the Windows cross-checks need)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
+  desktop-file-utils appstream dpkg-dev file groff-base
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 
 packages=("${build_packages[@]}")
 if [[ "${1:-build}" == test ]]; then
