@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <future>
 #include <thread>
 
 namespace platform {
@@ -114,26 +115,46 @@ bool SdlSoundPlayer::Open() {
   if (unavailable_) {
     return false;
   }
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    unavailable_ = true;  // no audio driver at all: stay silent from now on
+  // Starting SDL's audio can wait forever on a sound server that accepts and never answers, so
+  // it runs on a helper thread; past the deadline the game plays on silently from then on.
+  struct Opening {
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioSpec obtained{};
+  };
+  std::packaged_task<Opening()> task([] {
+    Opening opening;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      return opening;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 1024;
+    opening.device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &opening.obtained,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (opening.device == 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    return opening;
+  });
+  std::future<Opening> result = task.get_future();
+  std::thread(std::move(task)).detach();
+  if (result.wait_for(kOpenDeadline) != std::future_status::ready) {
+    unavailable_ = true;
     return false;
   }
-  SDL_AudioSpec wanted{};
-  wanted.freq = 44100;
-  wanted.format = AUDIO_S16SYS;
-  wanted.channels = 1;
-  wanted.samples = 1024;
-  SDL_AudioSpec obtained{};
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-  if (device_ == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  const Opening opening = result.get();
+  if (opening.device == 0) {
+    // No driver or no device: a later sound may find one (a headset plugged in).
     return false;
   }
-  frequency_ = obtained.freq;
-  format_ = obtained.format;
-  channels_ = obtained.channels;
-  periodFrames_ = obtained.samples;
+  device_ = opening.device;
+  frequency_ = opening.obtained.freq;
+  format_ = opening.obtained.format;
+  channels_ = opening.obtained.channels;
+  periodFrames_ = opening.obtained.samples;
   return true;
 }
 

@@ -36,6 +36,9 @@ class SdlSoundPlayer final : public SoundPlayer {
   void WaitUntilPlayed(std::chrono::milliseconds length);
   void ScheduleClose();
 
+  // How long starting the audio output may take before the game gives up on sound.
+  static constexpr std::chrono::milliseconds kOpenDeadline{2000};
+
   std::uint32_t device_ = 0;
   bool unavailable_ = false;
   int frequency_ = 0;

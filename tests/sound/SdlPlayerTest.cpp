@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <thread>
 #include <vector>
 
+#include "../SilentServer.h"
 #include "WaveAnalysis.h"
 #include "platform/App.h"
 #include "sound/Sound.h"
@@ -131,6 +137,26 @@ TEST(SdlDummy, PlaysBothSoundsThroughARealDevice) {
     EXPECT_TRUE(player.sndPlaySoundA(platform::App::LoadResData(name, u"WAVE"), 6));
   }
   EXPECT_TRUE(player.DeviceOpen());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SdlHungServer, ASoundServerThatNeverAnswersLeavesTheGameSilentNotFrozen) {
+  const std::string socket =
+      std::filesystem::temp_directory_path() / ("wirbelbox-silent-" + std::to_string(::getpid()));
+  SilentServer server(socket);
+  ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+  ::setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+  platform::SdlSoundPlayer player;
+  const auto image = platform::App::LoadResData(u"ALARM", u"WAVE");
+  // Each call runs on its own thread so that a hang fails this test instead of stalling it.
+  for (int call = 0; call < 3; ++call) {
+    auto played = std::async(std::launch::async, [&] { return player.sndPlaySoundA(image, 6); });
+    ASSERT_EQ(played.wait_for(std::chrono::seconds(30)), std::future_status::ready) << call;
+    EXPECT_FALSE(played.get());
+  }
 }
 
 }  // namespace
