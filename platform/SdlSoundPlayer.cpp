@@ -8,30 +8,16 @@
 #include <QWidget>
 
 #include <future>
+#include <optional>
+#include <vector>
+
+#include "WaveDecoder.h"
 #include <thread>
 
 namespace platform {
 namespace {
 
 using std::chrono::milliseconds;
-
-// A loaded wave, released with SDL_FreeWAV.
-struct Wave {
-  SDL_AudioSpec spec{};
-  Uint8* data = nullptr;
-  Uint32 length = 0;
-  Wave() = default;
-  Wave(const Wave&) = delete;
-  Wave& operator=(const Wave&) = delete;
-  ~Wave() { SDL_FreeWAV(data); }
-};
-
-bool Plausible(const SDL_AudioSpec& spec, Uint32 length) {
-  const bool pcm = spec.format == AUDIO_S16LSB || spec.format == AUDIO_U8 ||
-                   spec.format == AUDIO_S32LSB || spec.format == AUDIO_F32LSB;
-  return pcm && length > 0 && spec.channels >= 1 && spec.channels <= 2 && spec.freq >= 1000 &&
-         spec.freq <= 192000;
-}
 
 // Paints what the game changed before the thread blocks, so the player sees it while the
 // sound plays. No input is handled here.
@@ -48,15 +34,7 @@ void RepaintWindows() {
 
 }  // namespace
 
-SdlSoundPlayer::SdlSoundPlayer() {
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_APP_NAME, "Wirbelbox");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirbelbox");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Wirbelbox");
-  // Corrupt images must fail to load rather than load "successfully" with made-up sizes.
-  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
-  SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
-}
+SdlSoundPlayer::SdlSoundPlayer() { ConfigureSdlAudio(); }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
   Close();
@@ -64,45 +42,22 @@ SdlSoundPlayer::~SdlSoundPlayer() {
 }
 
 bool SdlSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
-  if (image.empty() || image.size() > 0x7FFFFFFF) {
+  if (!Open()) {
     return false;
   }
-  Wave wave;
-  SDL_RWops* source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
-  if (source == nullptr ||
-      SDL_LoadWAV_RW(source, 1, &wave.spec, &wave.data, &wave.length) == nullptr) {
-    return false;
-  }
-  if (!Plausible(wave.spec, wave.length) || !Open()) {
-    return false;
-  }
-
-  SDL_AudioCVT cvt{};
-  if (SDL_BuildAudioCVT(&cvt, wave.spec.format, wave.spec.channels, wave.spec.freq, format_,
-                        channels_, frequency_) < 0) {
-    return false;
-  }
-  const std::size_t capacity =
-      static_cast<std::size_t>(wave.length) * static_cast<std::size_t>(cvt.len_mult);
-  std::unique_ptr<Uint8[]> converted(new (std::nothrow) Uint8[capacity]);
-  if (!converted) {
-    return false;
-  }
-  SDL_memcpy(converted.get(), wave.data, wave.length);
-  cvt.buf = converted.get();
-  cvt.len = static_cast<int>(wave.length);
-  if (cvt.needed != 0 && SDL_ConvertAudio(&cvt) < 0) {
-    return false;
-  }
-  const int bytes = cvt.needed != 0 ? cvt.len_cvt : cvt.len;
-  if (SDL_QueueAudio(device_, converted.get(), static_cast<Uint32>(bytes)) != 0) {
+  const std::optional<std::vector<std::uint8_t>> samples =
+      DecodeWave(image, {frequency_, format_, channels_});
+  if (!samples || SDL_QueueAudio(device_, samples->data(),
+                                 static_cast<Uint32>(samples->size())) != 0) {
+    ScheduleClose();
     return false;
   }
   SDL_PauseAudioDevice(device_, 0);
 
   if ((flags & SND_ASYNC) == 0) {
-    const int frameBytes = SDL_AUDIO_BITSIZE(format_) / 8 * channels_;
-    WaitUntilPlayed(milliseconds(1000LL * bytes / frameBytes / frequency_));
+    const auto frameBytes = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(format_) / 8 * channels_);
+    const auto frames = static_cast<long long>(samples->size() / frameBytes);
+    WaitUntilPlayed(milliseconds(1000LL * frames / frequency_));
   }
   ScheduleClose();
   return true;
