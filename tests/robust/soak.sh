@@ -9,7 +9,7 @@ game=$1
 seconds=${2:-60}
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR="$work" SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS="detect_leaks=0:quarantine_size_mb=16:${ASAN_OPTIONS:-}"
+export ASAN_OPTIONS="detect_leaks=0:quarantine_size_mb=1:${ASAN_OPTIONS:-}"
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 "$game" >"$work/out.log" 2>"$work/err.log" &
@@ -25,7 +25,7 @@ start=$SECONDS
 halfway_rss=""
 actions=0
 while ((SECONDS - start < seconds)) && kill -0 "$pid" 2>/dev/null; do
-  if [[ -z "$halfway_rss" ]] && ((SECONDS - start >= seconds / 3)); then
+  if [[ -z "$halfway_rss" ]] && ((SECONDS - start >= seconds / 2)); then
     halfway_rss=$(rss)
   fi
   case $((RANDOM % 6)) in
@@ -61,7 +61,7 @@ alive=$(kill -0 "$pid" 2>/dev/null && echo yes || echo no)
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 
-echo "actions: $actions, resident memory: ${halfway_rss:-?} kB after a third, ${final_rss:-?} kB at the end"
+echo "actions: $actions, resident memory: ${halfway_rss:-?} kB halfway, ${final_rss:-?} kB at the end"
 check "the game survived the storm" yes "$alive"
 check "no sanitizer report" "" "$(grep -E 'Sanitizer|runtime error' "$work/err.log" | head -n 5)"
 growth=$(( ${final_rss:-0} - ${halfway_rss:-0} ))
