@@ -44,6 +44,17 @@ void DragMove(benchmark::State& state) {
 }
 BENCHMARK(DragMove);
 
+// Loading the resource and handing it on, with a player that discards it.
+void PlayResSoundToADiscardingPlayer(benchmark::State& state) {
+  SilentPlayer silent;
+  platform::SoundPlayer& previous = UseSoundPlayer(silent);
+  for (auto _ : state) {
+    PlayResSound(u"BUZZ");
+  }
+  UseSoundPlayer(previous);
+}
+BENCHMARK(PlayResSoundToADiscardingPlayer);
+
 }  // namespace
 
 int main(int argc, char** argv) {

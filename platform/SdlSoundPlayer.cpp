@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SdlSoundPlayer.h"
 
-#include <SDL.h>
+#include "SdlLibrary.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "WaveDecoder.h"
 #include <thread>
+#include "WaveDecoder.h"
 
 namespace platform {
 namespace {
@@ -34,7 +34,9 @@ void RepaintWindows() {
 
 }  // namespace
 
-SdlSoundPlayer::SdlSoundPlayer() { ConfigureSdlAudio(); }
+SdlSoundPlayer::SdlSoundPlayer() {
+  ConfigureSdlAudio();
+}
 
 SdlSoundPlayer::~SdlSoundPlayer() {
   Close();
@@ -42,17 +44,18 @@ SdlSoundPlayer::~SdlSoundPlayer() {
 }
 
 bool SdlSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
-  if (!Open()) {
+  const SdlLibrary* sdl = Sdl();
+  if (sdl == nullptr || !Open()) {
     return false;
   }
   const std::optional<std::vector<std::uint8_t>> samples =
       DecodeWave(image, {frequency_, format_, channels_});
-  if (!samples || SDL_QueueAudio(device_, samples->data(),
-                                 static_cast<Uint32>(samples->size())) != 0) {
+  if (!samples ||
+      sdl->QueueAudio(device_, samples->data(), static_cast<Uint32>(samples->size())) != 0) {
     ScheduleClose();
     return false;
   }
-  SDL_PauseAudioDevice(device_, 0);
+  sdl->PauseAudioDevice(device_, 0);
 
   if ((flags & SND_ASYNC) == 0) {
     const auto frameBytes = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(format_) / 8 * channels_);
@@ -76,21 +79,25 @@ bool SdlSoundPlayer::Open() {
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec obtained{};
   };
-  std::packaged_task<Opening()> task([] {
+  const SdlLibrary* sdl = Sdl();
+  if (sdl == nullptr) {
+    return false;
+  }
+  std::packaged_task<Opening()> task([sdl] {
     Opening opening;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
       return opening;
     }
     SDL_AudioSpec wanted{};
     wanted.freq = 44100;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
-    wanted.samples = 1024;
+    wanted.samples = 512;  // about 12 ms: a short tail after the queue has run dry
     opening.device =
-        SDL_OpenAudioDevice(nullptr, 0, &wanted, &opening.obtained,
-                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+        sdl->OpenAudioDevice(nullptr, 0, &wanted, &opening.obtained,
+                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (opening.device == 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      sdl->QuitSubSystem(SDL_INIT_AUDIO);
     }
     return opening;
   });
@@ -118,18 +125,20 @@ void SdlSoundPlayer::Close() {
     closer_->stop();
   }
   if (device_ != 0) {
-    SDL_CloseAudioDevice(device_);
+    const SdlLibrary* sdl = Sdl();
+    sdl->CloseAudioDevice(device_);
     device_ = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl->QuitSubSystem(SDL_INIT_AUDIO);
   }
 }
 
 void SdlSoundPlayer::WaitUntilPlayed(milliseconds length) {
+  const SdlLibrary* sdl = Sdl();
   RepaintWindows();
   // A device that stops consuming must not hang the game: give up well after the sound's end.
   const auto deadline = std::chrono::steady_clock::now() + 2 * length + milliseconds(1000);
-  while (SDL_GetQueuedAudioSize(device_) > 0 &&
-         SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING &&
+  while (sdl->GetQueuedAudioSize(device_) > 0 &&
+         sdl->GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(milliseconds(2));
   }

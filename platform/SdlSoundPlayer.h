@@ -25,8 +25,9 @@ class SdlSoundPlayer final : public SoundPlayer {
 
   bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override;
 
-  // Whether the device is open now (for tests).
+  // Whether the device is open now (for tests), and SDL's id of it (for measurements).
   bool DeviceOpen() const { return device_ != 0; }
+  std::uint32_t Device() const { return device_; }
   // How long the device stays open after the last sound.
   void IdleClose(std::chrono::milliseconds delay) { idleClose_ = delay; }
 

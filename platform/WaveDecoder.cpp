@@ -1,23 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WaveDecoder.h"
 
-#include <SDL.h>
-
+#include <cstring>
 #include <limits>
 #include <new>
+
+#include "SdlLibrary.h"
 
 namespace platform {
 namespace {
 
 // A loaded wave, released with SDL_FreeWAV.
 struct Wave {
+  explicit Wave(const SdlLibrary& library) : sdl(library) {}
+  Wave(const Wave&) = delete;
+  Wave& operator=(const Wave&) = delete;
+  ~Wave() { sdl.FreeWAV(data); }
+
+  const SdlLibrary& sdl;
   SDL_AudioSpec spec{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  Wave() = default;
-  Wave(const Wave&) = delete;
-  Wave& operator=(const Wave&) = delete;
-  ~Wave() { SDL_FreeWAV(data); }
 };
 
 bool Plausible(const SDL_AudioSpec& spec, Uint32 length) {
@@ -31,29 +34,35 @@ bool Plausible(const SDL_AudioSpec& spec, Uint32 length) {
 }  // namespace
 
 void ConfigureSdlAudio() {
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_APP_NAME, "Wirbelbox");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirbelbox");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Wirbelbox");
-  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
-  SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
+  const SdlLibrary* sdl = Sdl();
+  if (sdl == nullptr) {
+    return;
+  }
+  sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  sdl->SetHint(SDL_HINT_APP_NAME, "Wirbelbox");
+  sdl->SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirbelbox");
+  sdl->SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Wirbelbox");
+  sdl->SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
+  sdl->SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
 }
 
 std::optional<std::vector<std::uint8_t>> DecodeWave(std::span<const std::uint8_t> image,
                                                     const OutputFormat& output) {
-  if (image.empty() || image.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+  const SdlLibrary* sdl = Sdl();
+  if (sdl == nullptr || image.empty() ||
+      image.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
     return std::nullopt;
   }
-  Wave wave;
-  SDL_RWops* source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
+  Wave wave(*sdl);
+  SDL_RWops* source = sdl->RWFromConstMem(image.data(), static_cast<int>(image.size()));
   if (source == nullptr ||
-      SDL_LoadWAV_RW(source, 1, &wave.spec, &wave.data, &wave.length) == nullptr ||
+      sdl->LoadWAV_RW(source, 1, &wave.spec, &wave.data, &wave.length) == nullptr ||
       !Plausible(wave.spec, wave.length)) {
     return std::nullopt;
   }
   SDL_AudioCVT cvt{};
-  if (SDL_BuildAudioCVT(&cvt, wave.spec.format, wave.spec.channels, wave.spec.freq, output.format,
-                        output.channels, output.frequency) < 0) {
+  if (sdl->BuildAudioCVT(&cvt, wave.spec.format, wave.spec.channels, wave.spec.freq, output.format,
+                         output.channels, output.frequency) < 0) {
     return std::nullopt;
   }
   std::vector<std::uint8_t> samples;
@@ -62,10 +71,10 @@ std::optional<std::vector<std::uint8_t>> DecodeWave(std::span<const std::uint8_t
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-  SDL_memcpy(samples.data(), wave.data, wave.length);
+  std::memcpy(samples.data(), wave.data, wave.length);
   cvt.buf = samples.data();
   cvt.len = static_cast<int>(wave.length);
-  if (cvt.needed != 0 && SDL_ConvertAudio(&cvt) < 0) {
+  if (cvt.needed != 0 && sdl->ConvertAudio(&cvt) < 0) {
     return std::nullopt;
   }
   samples.resize(static_cast<std::size_t>(cvt.needed != 0 ? cvt.len_cvt : cvt.len));

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, skipping those present.
-# Usage: scripts/deps.sh [build|test]   (test includes build: it adds what the tests, the
-# package and the Windows cross-checks need)
+# Usage: scripts/deps.sh [build|test|bench]   (test and bench include build; test adds what
+# the tests, the package and the Windows cross-checks need, bench what the measurements need)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev)
+bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
-  desktop-file-utils appstream dpkg-dev file groff-base
+  desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 
 packages=("${build_packages[@]}")
-if [[ "${1:-build}" == test ]]; then
-  packages+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+  test) packages+=("${test_packages[@]}") ;;
+  bench) packages+=("${bench_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds a Release with the measurements and prints one table: every figure of the game next to
+# its reference, measured in the same run on this machine, in a private X server (Xvfb).
+# Usage: scripts/bench.sh [RUNS]   (start-ups per program, default 10)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-10}
+scripts/deps.sh bench
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+
+cat >build/bench/measure.sh <<'INNER'
+set -euo pipefail
+runs=$1
+b=build/bench
+export XDG_RUNTIME_DIR=$(mktemp -d) SDL_AUDIODRIVER=dummy
+field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p"; }
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+probe() { "$b/bench/paint_probe" --expect 200 200 800000 "$@"; }
+
+game_paint=() bare_paint=()
+for _ in $(seq "$runs"); do
+  game_paint+=("$(probe --seconds 0 -- "$b/app/wirbelbox" | field first_paint_ms)")
+  bare_paint+=("$(probe --seconds 0 -- "$b/bench/bare_window" | field first_paint_ms)")
+done
+game_idle=$(probe --seconds 10 -- "$b/app/wirbelbox")
+bare_idle=$(probe --seconds 10 -- "$b/bench/bare_window")
+game_run=$(probe --hold 207 201 --seconds 10 -- "$b/app/wirbelbox")
+bare_run=$(probe --seconds 10 -- "$b/bench/bare_window" --drive)
+ticks=$("$b/bench/game_probe" ticks 10)
+drag=$("$b/bench/game_probe" drag 10)
+sound=$("$b/bench/game_probe" sound 10)
+micro=$(QT_QPA_PLATFORM=offscreen "$b/bench/tick_benchmark" --benchmark_format=csv 2>/dev/null | grep '^"')
+
+gp=$(printf '%s\n' "${game_paint[@]}" | median)
+bp=$(printf '%s\n' "${bare_paint[@]}" | median)
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf (b > 0) ? "%.2f x" : "-", a / b }'; }
+kb_mb() { awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; }
+micro_ns() { awk -F, -v name="\"$1\"" '$1 == name { printf "%.0f ns", $4 }' <<<"$micro"; }
+
+echo "| measure | Wirbelbox | reference | result | goal |"
+echo "|---|---|---|---|---|"
+echo "| start-up to first painted frame (median of $runs) | $gp ms | $bp ms (bare Qt window) | $(ratio "$gp" "$bp") | ≤ 1.15 x |"
+gr=$(field rss_kb <<<"$game_idle"); br=$(field rss_kb <<<"$bare_idle")
+echo "| resident memory after start-up | $(kb_mb "$gr") | $(kb_mb "$br") | +$(kb_mb $((gr - br))) | ≤ +8 MB |"
+echo "| idle 10 s: CPU time, wake-ups | $(field cpu_ms <<<"$game_idle") ms, $(field wakeups <<<"$game_idle") | $(field cpu_ms <<<"$bare_idle") ms, $(field wakeups <<<"$bare_idle") | | 0 ms from our code |"
+gc=$(field cpu_ms <<<"$game_run"); bc=$(field cpu_ms <<<"$bare_run")
+echo "| running 10 s (button held / four widgets at 64 Hz): CPU time | $gc ms | $bc ms | $(ratio "$gc" "$bc") | ≤ 1.2 x |"
+echo "| ticks per second | $(field ticks_per_s <<<"$ticks") | 64 | | 64.0 ± 0.5 |"
+echo "| tick lateness, 99th percentile (median) | $(field lateness_p99_ms <<<"$ticks") ms ($(field lateness_p50_ms <<<"$ticks") ms) | | | ≤ 2 ms |"
+echo "| drag: pointer motion to the frame that paints it, 99th percentile (median) | $(field drag_p99_ms <<<"$drag") ms ($(field drag_p50_ms <<<"$drag") ms) | | | < 16 ms |"
+echo "| sound: call to first samples taken by the device (median) | $(field sound_latency_p50_ms <<<"$sound") ms | | | |"
+echo "| sound: synchronous call's blocking time / sound length (median) | $(field sound_block_ratio_p50 <<<"$sound") | 1 | | ≤ 1.1 x |"
+echo "| one tick, nothing hit (Google Benchmark) | $(micro_ns OneTickWithoutSound) | | | |"
+echo "| one drag step | $(micro_ns DragMove) | | | |"
+echo "| PlayResSound to a discarding player | $(micro_ns PlayResSoundToADiscardingPlayer) | | | |"
+rm -rf "$XDG_RUNTIME_DIR"
+INNER
+echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), Xvfb 1024 x 768, SDL dummy audio."
+echo
+xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" bash build/bench/measure.sh "$runs"
