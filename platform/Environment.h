@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "Strings.h"
 
@@ -27,6 +29,17 @@ class Environment {
   virtual std::uint32_t GetTempPathA(std::uint32_t size, char* buffer) = 0;
   virtual std::uint32_t GetLongPathNameA(const char* path, char* buffer, std::uint32_t size) = 0;
 };
+
+// The file name in `path` (after the last of `separators`) without its extension.
+inline std::string BaseName(std::string_view path, std::string_view separators) {
+  const auto folder = path.find_last_of(separators);
+  std::string_view name = folder == std::string_view::npos ? path : path.substr(folder + 1);
+  const auto dot = name.rfind('.');
+  if (dot != std::string_view::npos && dot > 0) {
+    name = name.substr(0, dot);
+  }
+  return std::string(name);
+}
 
 // The running system's environment.
 Environment& NativeEnvironment();

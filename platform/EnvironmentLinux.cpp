@@ -43,15 +43,7 @@ class LinuxEnvironment final : public Environment {
     return FromAnsi(slash == 0 ? "/" : path.substr(0, slash));
   }
 
-  String AppBaseName() override {
-    std::string name = ExecutablePath();
-    name.erase(0, name.rfind('/') + 1);
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) {
-      name.erase(dot);
-    }
-    return FromAnsi(name);
-  }
+  String AppBaseName() override { return FromAnsi(BaseName(ExecutablePath(), "/")); }
 
   std::uint32_t GetWindowsDirectoryA(char* /*buffer*/, std::uint32_t /*size*/) override {
     return 0;

@@ -38,15 +38,7 @@ class WindowsEnvironment final : public Environment {
     return FromAnsi(path.substr(0, path.find_last_of("\\/")));
   }
 
-  String AppBaseName() override {
-    std::string name = ExecutablePath();
-    name.erase(0, name.find_last_of("\\/") + 1);
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) {
-      name.erase(dot);
-    }
-    return FromAnsi(name);
-  }
+  String AppBaseName() override { return FromAnsi(BaseName(ExecutablePath(), "\\/")); }
 
   std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override {
     using Function = UINT(WINAPI*)(LPSTR, UINT);

@@ -45,3 +45,24 @@ TEST(NativeEnvironment, ExecutableFolderAndNameAreThisTestsOwn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NativeEnvironment, BaseNameDropsFolderAndOnlyTheLastExtension) {
+  const struct {
+    const char* path;
+    const char* separators;
+    const char* name;
+  } cases[] = {
+      {"C:\\Games\\Wirbelbox.exe", "\\/", "Wirbelbox"},
+      {"/usr/games/wirbelbox", "/", "wirbelbox"},
+      {"/opt/wb/wirbel.box.bin", "/", "wirbel.box"},
+      {"/home/me/.wirbelbox", "/", ".wirbelbox"},
+      {"plain", "/", "plain"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::BaseName(c.path, c.separators), c.name) << c.path;
+  }
+}
+
+}  // namespace
