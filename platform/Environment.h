@@ -41,6 +41,10 @@ inline std::string BaseName(std::string_view path, std::string_view separators) 
   return std::string(name);
 }
 
+// The user's temporary folder ($TMPDIR when it is an absolute path, else /tmp), without a
+// trailing separator. POSIX systems only.
+std::string UserTemporaryFolder();
+
 // The running system's environment.
 Environment& NativeEnvironment();
 

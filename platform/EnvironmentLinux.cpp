@@ -52,8 +52,7 @@ class LinuxEnvironment final : public Environment {
   std::uint32_t GetSystemDirectoryA(char* /*buffer*/, std::uint32_t /*size*/) override { return 0; }
 
   std::uint32_t GetTempPathA(std::uint32_t size, char* buffer) override {
-    const char* tmpdir = std::getenv("TMPDIR");
-    std::string folder = (tmpdir != nullptr && *tmpdir == '/') ? tmpdir : "/tmp";
+    std::string folder = UserTemporaryFolder();
     if (folder.back() != '/') {
       folder += '/';
     }
@@ -70,6 +69,11 @@ class LinuxEnvironment final : public Environment {
 };
 
 }  // namespace
+
+std::string UserTemporaryFolder() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  return (tmpdir != nullptr && *tmpdir == '/') ? tmpdir : "/tmp";
+}
 
 Environment& NativeEnvironment() {
   static LinuxEnvironment environment;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "Environment.h"
 #include "OnError.h"
 
 namespace platform {
@@ -51,9 +52,7 @@ std::string InstanceLock::DefaultPath() {
     return std::string(runtime) + "/wirbelbox.lock";
   }
   // Shared folder: the user id keeps users apart.
-  const char* tmpdir = std::getenv("TMPDIR");
-  const std::string folder = (tmpdir != nullptr && *tmpdir == '/') ? tmpdir : "/tmp";
-  return folder + "/wirbelbox-" + std::to_string(::getuid()) + ".lock";
+  return UserTemporaryFolder() + "/wirbelbox-" + std::to_string(::getuid()) + ".lock";
 }
 
 }  // namespace platform

@@ -3,8 +3,8 @@
 
 #include <QApplication>
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <cassert>
 #include <csignal>

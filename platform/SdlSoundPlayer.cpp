@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SdlSoundPlayer.h"
 
-#include "SdlLibrary.h"
-
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 
 #include <future>
 #include <optional>
+#include <thread>
 #include <vector>
 
-#include <thread>
+#include "SdlLibrary.h"
 #include "WaveDecoder.h"
 
 namespace platform {
