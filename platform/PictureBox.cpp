@@ -114,6 +114,7 @@ void PictureBox::BackColor(std::uint32_t color) {
   QPalette palette = widget_->palette();
   palette.setColor(QPalette::Window, ToQColor(color));
   widget_->setPalette(palette);
+  color_ = color;
 }
 
 void PictureBox::BringToFront() {

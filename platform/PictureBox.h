@@ -41,6 +41,7 @@ class PictureBox {
   // Sets Left and Top together, keeping the size.
   void Move(float left, float top);
 
+  std::uint32_t BackColor() const { return color_; }
   void BackColor(std::uint32_t color);
   // Places the box above every control created before this call.
   void BringToFront();
@@ -60,6 +61,7 @@ class PictureBox {
   float top_ = 0;
   float width_ = 0;
   float height_ = 0;
+  std::uint32_t color_ = 0;
   MouseHandler down_;
   MouseHandler move_;
   MouseHandler up_;

@@ -22,6 +22,7 @@ class TickSchedule {
   // Starts the grid: the first tick falls due one period from `now`.
   void Start(Clock::time_point now, Duration period);
   Clock::time_point Due() const { return due_; }
+  Duration Period() const { return period_; }
   // The tick that was due has been handled at `now`: sets the next one.
   void Handled(Clock::time_point now);
 

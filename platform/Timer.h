@@ -29,6 +29,8 @@ class Timer {
 
   // True while a wake-up is scheduled.
   bool Pending() const;
+  // The spacing of the ticks since the timer was last enabled.
+  TickSchedule::Duration Period() const { return schedule_.Period(); }
 
  private:
   void Restart();

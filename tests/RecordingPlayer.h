@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A sound player that plays nothing and remembers what it was asked to play.
+// A sound player that plays nothing and remembers what it was asked to play, by the image's size.
 #pragma once
 
-#include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -13,44 +11,23 @@
 
 class RecordingPlayer final : public platform::SoundPlayer {
  public:
-  struct Call {
-    std::string sound;  // "ALARM", "BUZZ" or "size N" for any other image
-    std::uint32_t flags;
-  };
-
   RecordingPlayer() : previous_(UseSoundPlayer(*this)) {}
   ~RecordingPlayer() override { UseSoundPlayer(previous_); }
 
   bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override {
-    calls.push_back({Name(image.size()), flags});
+    const std::size_t size = image.size();
+    sounds.push_back(size == 8896 ? "ALARM" : size == 17428 ? "BUZZ" : std::to_string(size));
+    this->flags.push_back(flags);
     if (onPlay) {
-      onPlay();
+      onPlay();  // looks at the game while the sound "plays"
     }
     return true;
   }
 
-  std::vector<std::string> Sounds() const {
-    std::vector<std::string> sounds;
-    for (const Call& call : calls) {
-      sounds.push_back(call.sound);
-    }
-    return sounds;
-  }
-
-  std::vector<Call> calls;
-  // Runs while a sound "plays", to look at the game at that moment.
+  std::vector<std::string> sounds;
+  std::vector<std::uint32_t> flags;
   std::function<void()> onPlay;
 
  private:
-  static std::string Name(std::size_t size) {
-    if (size == 8896) {
-      return "ALARM";
-    }
-    if (size == 17428) {
-      return "BUZZ";
-    }
-    return "size " + std::to_string(size);
-  }
-
   platform::SoundPlayer& previous_;
 };

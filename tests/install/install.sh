@@ -1,42 +1,70 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary DESTDIR and checks what lands there, as a packager would.
-# Usage: install.sh BUILD_DIR
+# Installs the build into a temporary DESTDIR and builds the Debian package, and checks both as a
+# packager would: the same file list, valid desktop files. As root it also installs the package,
+# plays the installed game's window checks and removes it again. Then the Windows resources.
+# Usage: install.sh SOURCE_DIR BUILD_DIR
 set -uo pipefail
-source "$(dirname "$0")/../e2e/lib.sh"
-build=$1
-dest=$(mktemp -d)
-trap 'rm -rf "$dest"' EXIT
-
-DESTDIR="$dest" cmake --install "$build" --prefix /opt/wb >/dev/null || { echo "FAIL: install"; exit 1; }
+src=$1 build=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../e2e/check.sh"
 id=io.github.wirbelbox.wirbelbox
-expected="/opt/wb/bin/wirbelbox
-/opt/wb/share/applications/$id.desktop
-/opt/wb/share/icons/hicolor/128x128/apps/$id.png
-/opt/wb/share/icons/hicolor/256x256/apps/$id.png
-/opt/wb/share/icons/hicolor/32x32/apps/$id.png
-/opt/wb/share/icons/hicolor/64x64/apps/$id.png
-/opt/wb/share/man/man6/wirbelbox.6.gz
-/opt/wb/share/metainfo/$id.metainfo.xml"
-check "installed files" "$expected" "$(cd "$dest" && find . -type f -o -type l | sed 's/^\.//' | sort)"
+version=$(sed -n 's/^project(wirbelbox VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+files() {  # the files a prefix must hold
+  printf '%s\n' "$1/bin/wirbelbox" "$1/share/applications/$id.desktop" \
+    "$1"/share/icons/hicolor/{128x128,256x256,32x32,64x64}/apps/$id.png \
+    "$1/share/man/man6/wirbelbox.6.gz" "$1/share/metainfo/$id.metainfo.xml"
+}
 
-check "desktop entry is valid" "" "$(desktop-file-validate "$dest/opt/wb/share/applications/$id.desktop" 2>&1)"
-entry=$(cat "$dest/opt/wb/share/applications/$id.desktop")
-check "desktop entry runs the game without options" "Exec=wirbelbox" "$(grep '^Exec=' <<<"$entry")"
-check "desktop entry's icon is the application id" "Icon=$id" "$(grep '^Icon=' <<<"$entry")"
-check "desktop entry is a game" yes "$(grep -qE '^Categories=.*Game;.*ArcadeGame;' <<<"$entry" && echo yes || echo no)"
-
-metainfo="$dest/opt/wb/share/metainfo/$id.metainfo.xml"
+dest="$work/dest"
+DESTDIR="$dest" cmake --install "$build" --prefix /opt/wb >/dev/null || check "install" 0 $?
+check "installed files" "$(files /opt/wb)" "$(cd "$dest" && find . -type f -o -type l | sed 's/^\.//' | sort)"
+share="$dest/opt/wb/share"
+check "desktop entry is valid" "" "$(desktop-file-validate "$share/applications/$id.desktop" 2>&1)"
+check "desktop entry: command, icon, category" "Exec=wirbelbox Icon=$id yes" \
+  "$(grep -E '^(Exec|Icon)=' "$share/applications/$id.desktop" | xargs) $(yes_if grep -qE '^Categories=.*Game;.*ArcadeGame;' "$share/applications/$id.desktop")"
+metainfo="$share/metainfo/$id.metainfo.xml"
 check "metainfo is valid" 0 "$(appstreamcli validate --no-net --pedantic "$metainfo" >/dev/null 2>&1; echo $?)"
-version=$(sed -n 's/^project(wirbelbox VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
-check "metainfo names this release" yes "$(grep -q "<release version=\"$version\"" "$metainfo" && echo yes || echo no)"
-check "metainfo launches the desktop entry" yes "$(grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo" && echo yes || echo no)"
-
+check "metainfo names this release and launches the entry" "yes yes" \
+  "$(yes_if grep -q "<release version=\"$version\"" "$metainfo") $(yes_if grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo")"
 for size in 32 64 128 256; do
   check "icon ${size}x$size" "PNG image data, $size x $size" \
-    "$(file -b "$dest/opt/wb/share/icons/hicolor/${size}x$size/apps/$id.png" | cut -d, -f1-2)"
+    "$(file -b "$share/icons/hicolor/${size}x$size/apps/$id.png" | cut -d, -f1-2)"
 done
-man=$(zcat "$dest/opt/wb/share/man/man6/wirbelbox.6.gz")
-check "man page renders cleanly" "" "$(groff -man -Tutf8 -ww -z <<<"$man" 2>&1)"
-check "man page is in section 6" yes "$(grep -q '^\.TH WIRBELBOX 6' <<<"$man" && echo yes || echo no)"
-check "installed program knows its version" yes "$(grep -aq "$version" "$dest/opt/wb/bin/wirbelbox" && echo yes || echo no)"
+man=$(zcat "$share/man/man6/wirbelbox.6.gz")
+check "man page in section 6 renders cleanly" "yes " \
+  "$(yes_if grep -q '^\.TH WIRBELBOX 6' <<<"$man") $(groff -man -Tutf8 -ww -z <<<"$man" 2>&1)"
+check "installed program knows its version" yes "$(yes_if grep -aq "$version" "$dest/opt/wb/bin/wirbelbox")"
+
+(cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || cat "$work/cpack.log"
+deb=$(ls "$work"/deb/*.deb)
+check "package files" "$(files /usr)" "$(dpkg-deb -c "$deb" | awk '$1 ~ /^-/ {print $6}' | sed 's/^\.//' | sort)"
+check "package name, version, section" "wirbelbox $version games" \
+  "$(dpkg-deb -f "$deb" Package) $(dpkg-deb -f "$deb" Version) $(dpkg-deb -f "$deb" Section)"
+check "maintainer and description" "yes yes" \
+  "$(yes_if [ -n "$(dpkg-deb -f "$deb" Maintainer)" ]) $(yes_if grep -q dexterity < <(dpkg-deb -f "$deb" Description))"
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins; do
+  check "depends on $library" yes "$(yes_if grep -q "\b$library\b" <<<"$depends")"
+done
+if [[ $(id -u) -ne 0 ]] || dpkg-query -W wirbelbox >/dev/null 2>&1; then
+  echo "not root, or wirbelbox installed already: installing the package is left out"
+else
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1
+  check "package installs" installed "$(dpkg-query -W -f='${db:Status-Status}' wirbelbox 2>/dev/null)"
+  E2E_SECTIONS=window "$src/tests/e2e/game.sh" wirbelbox | tail -n 1 | sed 's/^/installed game: /'
+  check "installed game passes the window checks" 0 "${PIPESTATUS[0]}"
+  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq wirbelbox >>"$work/apt.log" 2>&1
+  check "removal leaves none of its files" "" "$(files /usr | sed 's/\.gz$//' | while read -r f; do
+    [[ -e "$f" || -e "$f.gz" ]] && echo "$f"; done)"
+fi
+
+# The Windows resource script: icon, the two sounds in language 1033, version information.
+x86_64-w64-mingw32-windres -I "$build/resources" "$build/resources/wirbelbox.rc" -O coff -o "$work/res.o"
+check "resource script compiles" 0 $?
+x86_64-w64-mingw32-windres -i "$work/res.o" -O rc -o "$work/decompiled.rc" 2>/dev/null
+decompiled=$(tr -d '\r' <"$work/decompiled.rc")
+for resource in '"ALARM" "WAVE"' '"BUZZ" "WAVE"' '"WIRBELBOX" 14' 'LANGUAGE 9, 1' '"ProductName", "Wirbelbox'; do
+  check "resource $resource" yes "$(yes_if grep -qF "$resource" <<<"$decompiled")"
+done
 finish

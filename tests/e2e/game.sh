@@ -1,0 +1,244 @@
+#!/usr/bin/env bash
+# Plays the real program in a private X server (1024 x 768) under the JWM window manager, with
+# xdotool for the mouse and screen grabs for the picture.
+# Usage: game.sh COMMAND...   (the command that starts the game)
+# E2E_SECTIONS picks sections (default: window play instances signals sound nodisplay);
+# SOAK_SECONDS adds the input soak.
+set -uo pipefail
+game=("$@")
+sections=${E2E_SECTIONS:-window play instances signals sound nodisplay}
+[[ -n "${SOAK_SECONDS:-}" ]] && sections+=" soak"
+work=$(mktemp -d)
+pid="" server=""
+trap 'kill $pid $server $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+source "$(dirname "$0")/check.sh"
+
+# A private X server and window manager.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+read -r -t 10 display <"$work/display" || { echo "FAIL: no X server"; exit 1; }
+export DISPLAY=":$display"
+jwm >/dev/null 2>&1 &
+wm=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+# Starts the game with extra arguments; sets pid, id (empty when no window showed within ten
+# seconds) and the client area's screen origin cx, cy.
+start() {
+  "${game[@]}" "$@" >"$work/out.log" 2>"$work/err.log" &
+  pid=$!
+  id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name '^Wirbelbox$' 2>/dev/null | head -n 1)
+    [[ -n "$id" ]] && break
+    sleep 0.1
+  done
+  [[ -n "$id" ]] && read -r cx cy < <(xwininfo -id "$id" |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
+  sleep 0.3
+}
+started() { [[ -n "$id" ]] && echo yes || echo no; }
+# Waits up to five seconds for the game to end; prints its exit status, or "running".
+ended() {
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; echo $?; return; }
+    sleep 0.1
+  done
+  echo running
+}
+stop() { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
+windows() { xdotool search --onlyvisible --name '^Wirbelbox$' 2>/dev/null | wc -l; }
+# "r,g,b" of a client pixel, and the same after waiting up to five seconds for a colour.
+pixel() {
+  import -silent -window root -crop "1x1+$((cx + $1))+$((cy + $2))" -depth 8 txt:- | tail -n 1 |
+    sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+wait_pixel() {
+  local seen
+  for _ in $(seq 50); do
+    seen=$(pixel "$1" "$2")
+    [[ "$seen" == "$3" ]] && break
+    sleep 0.1
+  done
+  echo "$seen"
+}
+picture() { import -silent -window root -crop "425x432+$cx+$cy" -depth 8 rgb:- | md5sum; }
+# Presses the left button at one client point and, holding it, moves to another.
+drag() { xdotool mousemove $((cx + $1)) $((cy + $2)) mousedown 1 mousemove $((cx + $3)) $((cy + $4)); }
+# Drags the block onto the field's top edge and back; prints the colours seen at both places.
+edge_and_back() {
+  drag 207 201 207 40
+  local at_edge back
+  at_edge=$(wait_pixel 207 40 255,255,0)
+  xdotool mousemove $((cx + 207)) $((cy + 201))
+  back=$(wait_pixel 207 201 128,0,0)
+  xdotool mouseup 1
+  echo "$at_edge $back"
+}
+
+section_window() {
+  cd "$work"
+  before=$(find "$work" -not -path "$work/runtime*" -not -name '*.log' | sort)
+  start
+  check "window appears" yes "$(started)"
+  [[ -n "$id" ]] || return
+  check "title" Wirbelbox "$(xdotool getwindowname "$id")"
+  check "client size" 425x432 "$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
+  # The frame's corner is where the game placed the window.
+  read -r left _ top _ < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  check "window position (left top)" "300 110" "$((cx - left)) $((cy - top))"
+  actions=$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS)
+  for action in CLOSE MOVE RESIZE MAXIMIZE_HORZ MAXIMIZE_VERT MINIMIZE FULLSCREEN; do
+    expected=$([[ $action == CLOSE || $action == MOVE ]] && echo yes || echo no)
+    check "action $action allowed" "$expected" "$(yes_if grep -q "_NET_WM_ACTION_$action\b" <<<"$actions")"
+  done
+  check "icon 32 x 32" yes "$(yes_if grep -q 'Icon (32 x 32)' < <(xprop -id "$id" _NET_WM_ICON))"
+  while read -r x y colour what; do
+    check "$what at $x,$y" "$colour" "$(pixel "$x" "$y")"
+  done <<'POINTS'
+5 5 0,0,0 background
+420 428 0,0,0 background
+33 392 255,255,255 field
+392 33 255,255,255 field
+200 200 128,0,0 player
+227 221 128,0,0 player
+60 60 0,0,128 enemy0
+300 40 0,0,128 enemy1
+50 350 0,0,128 enemy2
+380 320 0,0,128 enemy3
+POINTS
+  xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4 >/dev/null 2>&1
+  check "closing ends the program" 0 "$(ended)"
+  check "nothing written to the working folder" "$before" \
+    "$(find "$work" -not -path "$work/runtime*" -not -name '*.log' | sort)"
+}
+
+section_play() {
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
+  start
+  idle=$(picture)
+  sleep 0.5
+  check "idle window stays still" "$idle" "$(picture)"
+  drag 200 200 210 200
+  check "block follows the pointer (new right edge)" 128,0,0 "$(wait_pixel 236 200 128,0,0)"
+  check "block follows the pointer (old left edge)" 255,255,255 "$(wait_pixel 190 200 255,255,255)"
+  # Enemy 0 heads down and right while the button is held: its first corner is soon field.
+  check "enemies move while the button is held" 255,255,255 "$(wait_pixel 47 39 255,255,255)"
+  moving=$(picture)
+  sleep 0.3
+  check "enemies go on moving" yes "$(yes_if [ "$moving" != "$(picture)" ])"
+  xdotool mouseup 1
+  sleep 0.3
+  frozen=$(picture)
+  sleep 0.5
+  check "released: the scene is frozen" "$frozen" "$(picture)"
+  check "block at the edge turns yellow, back inside dark red" "255,255,0 128,0,0" "$(edge_and_back)"
+  sleep 0.5
+  check "the alarm was played" yes "$(yes_if [ "$(tr -d '\0' <"$work/audio.raw" | wc -c)" -gt 1000 ])"
+  stop
+  unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE
+}
+
+section_instances() {
+  start
+  second_rc=0
+  second_out=$(timeout 10 "${game[@]}" 2>&1) || second_rc=$?
+  check "second start exits 0 and silently" "0 " "$second_rc $second_out"
+  check "still one window, the first instance still runs" "1 yes" "$(windows) $(yes_if kill -0 "$pid")"
+  kill -9 "$pid"
+  wait "$pid" 2>/dev/null
+  start
+  check "starts after a killed instance" yes "$(started)"
+  stop
+  # Odd command lines are kept, never interpreted.
+  for args in "--help" "a  b \"quoted\"" $'\xff\xfe' "-platform nonsense" "$(printf 'x%.0s' {1..100000})"; do
+    # shellcheck disable=SC2086
+    start $args
+    check "starts with arguments: ${args:0:20}" yes "$(started)"
+    stop
+  done
+  XDG_RUNTIME_DIR="$work/does-not-exist" start
+  check "starts without a usable lock folder" yes "$(started)"
+  stop
+}
+
+section_signals() {
+  for signal in TERM INT; do
+    start
+    kill -s "$signal" "$pid"
+    status=$(ended)
+    check "SIG$signal ends the game promptly, with no core dump" yes \
+      "$(yes_if [ "$status" != running ] && [ "$status" != 134 ] && [ "$status" != 139 ])"
+  done
+  start
+  check "starts after the signals" yes "$(started)"
+  stop
+}
+
+section_sound() {
+  SDL_AUDIODRIVER=no-such-driver start
+  check "plays on silently without a sound device" "255,255,0 128,0,0" "$(edge_and_back)"
+  stop
+  # A sound server that accepts connections and never answers.
+  python3 -c 'import socket, sys, signal
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(64); signal.pause()' "$work/pulse" &
+  server=$!
+  SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$work/pulse" start
+  check "plays on silently beside a server that never answers" "255,255,0 128,0,0" "$(edge_and_back)"
+  check "and again" "255,255,0 128,0,0" "$(edge_and_back)"
+  stop
+}
+
+section_nodisplay() {
+  for display in "" ":97"; do
+    DISPLAY="$display" WAYLAND_DISPLAY="" QT_QPA_PLATFORM="" "${game[@]}" >"$work/out.log" 2>"$work/err.log"
+    check "no display '$display': exit status 1" 1 "$?"
+    check "no display '$display': one line on stderr, nothing on stdout" "1 0" \
+      "$(grep -c '^wirbelbox: cannot open the game window: ' "$work/err.log") $(wc -c <"$work/out.log")"
+  done
+}
+
+# Random presses with several buttons, drags on and off the block, releases outside the window,
+# speed-bar clicks. The game must survive without a sanitizer report and with flat memory.
+section_soak() {
+  export SDL_AUDIODRIVER=dummy ASAN_OPTIONS="detect_leaks=0:quarantine_size_mb=1:${ASAN_OPTIONS:-}"
+  start
+  rss() { awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null; }
+  RANDOM=20261206  # the same storm on every run
+  local x=207 y=201 begin=$SECONDS halfway="" actions=0
+  while ((SECONDS - begin < SOAK_SECONDS)) && kill -0 "$pid" 2>/dev/null; do
+    [[ -z "$halfway" ]] && ((SECONDS - begin >= SOAK_SECONDS / 2)) && halfway=$(rss)
+    case $((RANDOM % 4)) in
+      0)  # drag with the left button, wander (out of the window too), the right button on the way
+        xdotool mousemove $((cx + x)) $((cy + y)) mousedown 1 \
+          mousemove $((cx + RANDOM % 600 - 90)) $((cy + RANDOM % 600 - 90)) mousedown 3 \
+          mousemove $((cx + RANDOM % 600 - 90)) $((cy + RANDOM % 600 - 90)) mouseup 3 \
+          mousemove $((cx + x)) $((cy + y)) mouseup 1 ;;
+      1)  # the right or middle button on the block, released outside the window
+        button=$((RANDOM % 2 + 2))
+        xdotool mousemove $((cx + x)) $((cy + y)) mousedown $button \
+          mousemove $((cx + 500 + RANDOM % 100)) $((cy + RANDOM % 500)) mouseup $button ;;
+      2) xdotool mousemove $((cx + 36 + (RANDOM % 3) * 175)) $((cy + 413)) click 1 ;;  # speed bar
+      3) xdotool mousemove $((cx + RANDOM % 425)) $((cy + RANDOM % 432)) click $((RANDOM % 3 + 1)) ;;
+    esac
+    actions=$((actions + 1))
+  done
+  final=$(rss)
+  echo "soak: $actions actions, resident memory ${halfway:-?} kB halfway, ${final:-?} kB at the end"
+  check "the game survived the storm" yes "$(yes_if kill -0 "$pid")"
+  stop
+  check "no sanitizer report" "" "$(grep -E 'Sanitizer|runtime error' "$work/err.log" | head -n 5)"
+  check "resident memory stays flat (growth under 8 MB)" yes "$(yes_if [ $((${final:-0} - ${halfway:-0})) -lt 8192 ])"
+}
+
+for section in $sections; do
+  "section_$section"
+done
+finish
