@@ -5,12 +5,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWidget>
-#include <QtEndian>
 
 #include <cstdlib>
 
@@ -150,20 +148,6 @@ TEST(Icons, EveryIconFileIsTheDesignEnlargedPixelForPixel) {
     ASSERT_EQ(icon.size(), QSize(size, size));
     EXPECT_TRUE(enlarged(icon)) << size;
   }
-  // The Windows icon: a directory of PNG images, 16 to 256 pixels.
-  QFile file(built + QStringLiteral("/wirbelbox.ico"));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray ico = file.readAll();
-  const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(ico.constData() + at); };
-  QList<int> sizes;
-  for (int i = 0; i < qFromLittleEndian<quint16>(ico.constData() + 4); ++i) {
-    const QImage image = QImage::fromData(ico.mid(u32(6 + 16 * i + 12), u32(6 + 16 * i + 8)));
-    sizes.append(image.width());
-    if (image.width() % 32 == 0) {
-      EXPECT_TRUE(enlarged(image.convertToFormat(QImage::Format_ARGB32))) << image.width();
-    }
-  }
-  EXPECT_EQ(sizes, (QList<int>{16, 32, 48, 64, 256}));
 }
 
 }  // namespace

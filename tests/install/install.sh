@@ -59,6 +59,7 @@ else
     [[ -e "$f" || -e "$f.gz" ]] && echo "$f"; done)"
 fi
 
+check "Windows icon" "MS Windows icon resource - 5 icons" "$(file -b "$build/resources/wirbelbox.ico" | cut -d, -f1)"
 # The Windows resource script: icon, the two sounds in language 1033, version information.
 x86_64-w64-mingw32-windres -I "$build/resources" "$build/resources/wirbelbox.rc" -O coff -o "$work/res.o"
 check "resource script compiles" 0 $?
