@@ -22,7 +22,8 @@
 #include "FakePointer.h"
 #include "game/frmGame.h"
 #include "platform/Runtime.h"
-#include "platform/SdlSoundPlayer.h"
+#include "platform/qt/Native.h"
+#include "platform/qt/SdlSoundPlayer.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -107,9 +108,9 @@ void Drag(frmGame& game, int seconds) {
   SilentPlayer silent;
   UseSoundPlayer(silent);
   DragWatch watch;
-  game.picUser.Widget()->installEventFilter(&watch);
-  game.Widget()->installEventFilter(&watch);
-  const QPoint centre = game.picUser.Widget()->mapToGlobal(QPoint(20, 20));
+  game.picUser.Native().widget->installEventFilter(&watch);
+  game.Native().widget->installEventFilter(&watch);
+  const QPoint centre = game.picUser.Native().widget->mapToGlobal(QPoint(20, 20));
   std::atomic<bool> done = false;
   std::thread pointer([&] {
     FakePointer fake;

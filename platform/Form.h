@@ -7,17 +7,15 @@
 #include <memory>
 #include <string_view>
 
-class QWidget;
-
 namespace platform {
-
-class FormWidget;
 
 // A window with a fixed-size client area, a title bar with close button and system menu, no
 // maximise or minimise. Its position and outer size are in twips, frame included where the
 // window system reports it.
 class Form {
  public:
+  struct Impl;  // the back end's window
+
   Form(std::string_view name, int clientWidthPixels, int clientHeightPixels);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -33,26 +31,24 @@ class Form {
 
   void Caption(std::string_view text);
   void BackColor(std::uint32_t color);
-  // The window's icon: a "ICON" resource of the program.
+  // The window's icon: an "ICON" resource of the program.
   void Icon(std::u16string_view resourceName);
 
   // Raises the load event on the first call, then displays the window modeless; returns at once.
   void Show();
-  // Paints whatever has changed now, without waiting for the event loop.
-  void Refresh();
 
   void OnLoad(std::function<void()> handler);
   // The handler may set Cancel to non-zero to keep the window open.
   void OnUnload(std::function<void(std::int16_t& Cancel)> handler);
-
-  // The window as Qt sees it, for the controls and for tests.
-  QWidget* Widget() const;
-
- private:
-  friend class FormWidget;
+  // The back end raises unload when the user closes the window; false keeps it open.
   bool RaiseUnload();
 
-  std::unique_ptr<FormWidget> widget_;
+  Impl& Native() const { return *impl_; }
+
+ private:
+  void Display();
+
+  std::unique_ptr<Impl> impl_;
   bool loaded_ = false;
   std::function<void()> load_;
   std::function<void(std::int16_t&)> unload_;

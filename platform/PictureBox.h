@@ -10,20 +10,19 @@
 
 #include "OnError.h"
 
-class QWidget;
-
 namespace platform {
 
 class Form;
-class BoxWidget;
 
 // Position and size are single-precision pixels of the window's client area; the box sits on
 // the nearest whole pixels, and reading a value back returns the value stored. Mouse
 // coordinates reach the handlers in twips of the box's own interior.
 class PictureBox {
  public:
+  struct Impl;  // the back end's box
   using MouseHandler =
       std::function<void(std::int16_t Button, std::int16_t Shift, float X, float Y)>;
+  enum class Mouse { Down, Move, Up };
 
   PictureBox(Form& parent, std::string_view name);
   PictureBox(const PictureBox&) = delete;
@@ -49,14 +48,18 @@ class PictureBox {
   void OnMouseDown(MouseHandler handler);
   void OnMouseMove(MouseHandler handler);
   void OnMouseUp(MouseHandler handler);
+  // The back end delivers the box's mouse events here, X and Y in twips; false when no handler
+  // takes them.
+  bool Raise(Mouse event, std::int16_t Button, std::int16_t Shift, float X, float Y);
 
-  QWidget* Widget() const;
+  Impl& Native() const { return *impl_; }
 
  private:
-  friend class BoxWidget;
+  // The back end puts the box on its whole pixels, and paints it in a colour (or fails).
   void Place();
+  void Paint(std::uint32_t color);
 
-  std::unique_ptr<BoxWidget> widget_;
+  std::unique_ptr<Impl> impl_;
   float left_ = 0;
   float top_ = 0;
   float width_ = 0;

@@ -6,14 +6,15 @@
 #include <memory>
 #include <vector>
 
-class QApplication;
-
 namespace platform {
 
-// Keeps the command line and, from the first window on, the GUI application. Exactly one exists,
-// created by main() (or a test's main) before anything else of the platform is used.
+// Keeps the command line and, from the first window on, the window system's application.
+// Exactly one exists, created by main() (or a test's main) before anything else of the
+// platform is used.
 class Runtime {
  public:
+  struct Impl;  // the back end's application
+
   Runtime(int& argc, char** argv);
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;
@@ -21,26 +22,24 @@ class Runtime {
 
   static Runtime& Current();
 
-  // The GUI application, created on first use so that a start that ends early never touches
-  // the display.
-  QApplication& Gui();
-
   // Handles events until the last window has closed; returns at once when no window was made.
   int Run();
 
-  // Runs `cleanup` before the GUI application goes away, last registered first.
+  // Runs `cleanup` before the window system goes away, last registered first.
   void AtShutdown(std::function<void()> cleanup);
 
   int ArgumentCount() const { return argc_; }
   char** Arguments() const { return argv_; }
+  Impl& Native() const { return *impl_; }
 
  private:
+  // Makes this the current runtime; runs the cleanups.
+  void Enter();
+  void Leave();
+
   int& argc_;
   char** argv_;
-  // What Qt is given: the program name alone, so that no argument is ever taken as an option.
-  int guiArgc_ = 1;
-  std::vector<char*> guiArgv_;
-  std::unique_ptr<QApplication> gui_;
+  std::unique_ptr<Impl> impl_;
   std::vector<std::function<void()>> cleanups_;
 };
 

@@ -6,9 +6,6 @@
 #include <memory>
 #include <string_view>
 
-class QScrollBar;
-class QWidget;
-
 namespace platform {
 
 class Form;
@@ -17,6 +14,8 @@ class Form;
 // platform's own scroll-bar behaviour.
 class HScrollBar {
  public:
+  struct Impl;  // the back end's scroll bar
+
   HScrollBar(Form& parent, std::string_view name);
   HScrollBar(const HScrollBar&) = delete;
   HScrollBar& operator=(const HScrollBar&) = delete;
@@ -31,10 +30,11 @@ class HScrollBar {
   void Value(std::int16_t value);
 
   void BringToFront();
-  QWidget* Widget() const;
+
+  Impl& Native() const { return *impl_; }
 
  private:
-  std::unique_ptr<QScrollBar> bar_;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace platform

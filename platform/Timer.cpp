@@ -1,23 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The timer's schedule, the same on every back end; the back end only wakes it.
 #include "Timer.h"
-
-#include <QTimer>
 
 #include <algorithm>
 
-#include "Runtime.h"
-
 namespace platform {
-
-Timer::Timer() {
-  Runtime::Current().Gui();
-  timer_ = std::make_unique<QTimer>();
-  timer_->setSingleShot(true);
-  timer_->setTimerType(Qt::PreciseTimer);
-  QObject::connect(timer_.get(), &QTimer::timeout, [this] { Fire(); });
-}
-
-Timer::~Timer() = default;
 
 void Timer::Enabled(bool enabled) {
   if (enabled == enabled_) {
@@ -36,12 +23,8 @@ void Timer::OnTimer(std::function<void()> handler) {
   handler_ = std::move(handler);
 }
 
-bool Timer::Pending() const {
-  return timer_->isActive();
-}
-
 void Timer::Restart() {
-  timer_->stop();
+  Stop();
   const auto period = TickSchedule::PeriodFor(interval_);
   if (!enabled_ || period.count() == 0) {
     return;
@@ -53,8 +36,7 @@ void Timer::Restart() {
 void Timer::Arm() {
   const auto wait = schedule_.Due() - TickSchedule::Clock::now();
   // Wake at the due time or just after it, never before.
-  timer_->start(
-      std::max(std::chrono::ceil<std::chrono::milliseconds>(wait), std::chrono::milliseconds(0)));
+  Wake(std::max(std::chrono::ceil<std::chrono::milliseconds>(wait), std::chrono::milliseconds(0)));
 }
 
 void Timer::Fire() {
@@ -65,7 +47,7 @@ void Timer::Fire() {
     handler_();
   }
   // The handler may have switched the timer off, or off and on again (which restarted it).
-  if (enabled_ && !timer_->isActive()) {
+  if (enabled_ && !Pending()) {
     schedule_.Handled(TickSchedule::Clock::now());
     Arm();
   }

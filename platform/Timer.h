@@ -2,12 +2,11 @@
 // Wirbelbox: a timer that raises its event on the user-interface thread.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
 #include "TickSchedule.h"
-
-class QTimer;
 
 namespace platform {
 
@@ -15,6 +14,8 @@ namespace platform {
 // pending wake-up at all.
 class Timer {
  public:
+  struct Impl;  // the back end's single-shot wake-up
+
   Timer();
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
@@ -32,12 +33,17 @@ class Timer {
   // The spacing of the ticks since the timer was last enabled.
   TickSchedule::Duration Period() const { return schedule_.Period(); }
 
+  // The back end calls this when the wake-up it was asked for is due.
+  void Fire();
+
  private:
   void Restart();
   void Arm();
-  void Fire();
+  // The back end wakes the timer once, `after` from now; Stop cancels that.
+  void Wake(std::chrono::milliseconds after);
+  void Stop();
 
-  std::unique_ptr<QTimer> timer_;
+  std::unique_ptr<Impl> impl_;
   std::function<void()> handler_;
   TickSchedule schedule_;
   bool enabled_ = false;

@@ -10,10 +10,10 @@
 #include <limits>
 
 #include "app/Commands.h"
-#include "platform/InstanceLock.h"
 #include "platform/Numeric.h"
 #include "platform/OnError.h"
 #include "platform/TickSchedule.h"
+#include "platform/qt/InstanceLock.h"
 
 namespace {
 

@@ -15,7 +15,8 @@
 #include "game/frmGame.h"
 #include "platform/App.h"
 #include "platform/Runtime.h"
-#include "platform/SdlSoundPlayer.h"
+#include "platform/qt/Native.h"
+#include "platform/qt/SdlSoundPlayer.h"
 
 namespace {
 
@@ -48,12 +49,12 @@ TEST(Controls, StandAtTheirDesignPlacesInTheirColoursStackedAsDesigned) {
       {"picUser", {187, 181, 41, 41}},
   };
   for (const auto& d : designs) {
-    const auto* widget = form.Widget()->findChild<QWidget*>(d.name);
+    const auto* widget = form.Native().widget->findChild<QWidget*>(d.name);
     ASSERT_NE(widget, nullptr) << d.name;
     EXPECT_EQ(widget->geometry(), d.geometry) << d.name;
   }
-  EXPECT_EQ(form.Widget()->size(), QSize(425, 432));
-  const auto* bar = form.Widget()->findChild<QScrollBar*>("HScroll1");
+  EXPECT_EQ(form.Native().widget->size(), QSize(425, 432));
+  const auto* bar = form.Native().widget->findChild<QScrollBar*>("HScroll1");
   EXPECT_EQ(QPoint(bar->minimum(), bar->maximum()), QPoint(0, 10));
   EXPECT_EQ(form.HScroll1.Value(), 1);
 
@@ -70,7 +71,7 @@ TEST(Controls, StandAtTheirDesignPlacesInTheirColoursStackedAsDesigned) {
                 {265, 55, "picEnemy(3)"}, {265, 45, "picEnemy(2)"},
                 {35, 35, "pbCanvas"},     {10, 10, ""}};
   for (const auto& c : clicks) {
-    const QWidget* child = form.Widget()->childAt(c.x, c.y);
+    const QWidget* child = form.Native().widget->childAt(c.x, c.y);
     EXPECT_EQ(child != nullptr ? child->objectName().toStdString() : "", c.control)
         << c.x << "," << c.y;
   }
@@ -80,14 +81,14 @@ TEST(Mouse, RealEventsReachTheHandlersInTwipsWithTheMaskOfHeldButtons) {
   frmGame game;
   game.Show();
   for (const QPoint at : {QPoint(60, 60), QPoint(35, 35), QPoint(5, 5)}) {  // not the block
-    QWidget* target = game.Widget()->childAt(at);
-    QWidget* receiver = target != nullptr ? target : game.Widget();
-    Send(receiver, QEvent::MouseButtonPress, receiver->mapFrom(game.Widget(), at), Qt::LeftButton,
-         Qt::LeftButton);
+    QWidget* target = game.Native().widget->childAt(at);
+    QWidget* receiver = target != nullptr ? target : game.Native().widget.get();
+    Send(receiver, QEvent::MouseButtonPress, receiver->mapFrom(game.Native().widget.get(), at),
+         Qt::LeftButton, Qt::LeftButton);
   }
   EXPECT_FALSE(game.tmrEnemies.Enabled());
 
-  QWidget* block = game.picUser.Widget();
+  QWidget* block = game.picUser.Native().widget.get();
   Send(block, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
   EXPECT_TRUE(game.tmrEnemies.Enabled());
   EXPECT_EQ(game.StartX, 75);
@@ -118,7 +119,7 @@ TEST(Timer, TicksWhileEnabledAndHasNoWakeUpPendingWhileDisabled) {
 }
 
 TEST(SoundDevice, ClosesAfterAQuietSpellAndOpensAgainForTheNextSound) {
-  platform::Runtime::Current().Gui();  // the device closes from the event loop
+  platform::Gui();  // the device closes from the event loop
   platform::SdlSoundPlayer player;
   player.IdleClose(std::chrono::milliseconds(50));
   ASSERT_TRUE(player.sndPlaySoundA(platform::App::LoadResData(u"ALARM", u"WAVE"), 6));

@@ -15,8 +15,8 @@
 #include "RecordingPlayer.h"
 #include "platform/App.h"
 #include "platform/OnError.h"
-#include "platform/SdlSoundPlayer.h"
-#include "platform/WaveDecoder.h"
+#include "platform/qt/SdlSoundPlayer.h"
+#include "platform/qt/WaveDecoder.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "Environment.h"
-#include "OnError.h"
+#include "platform/Environment.h"
+#include "platform/OnError.h"
 
 namespace platform {
 

@@ -9,7 +9,7 @@
 
 #include <QPointer>
 
-#include "SoundPlayer.h"
+#include "platform/SoundPlayer.h"
 
 class QTimer;
 

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QPalette>
 
-#include "OnError.h"
+#include "platform/OnError.h"
 
 namespace platform {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "Environment.h"
-#include "OnError.h"
+#include "platform/Environment.h"
+#include "platform/OnError.h"
 
 namespace platform {
 namespace {

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The runtime on Qt: a QApplication made with the first window, and its event loop.
+#include <QApplication>
+#include <QList>
+#include <QString>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Native.h"
+
+namespace platform {
+namespace {
+
+// While the GUI application starts, Qt's messages are held back: if no window system can be
+// reached Qt ends with a fatal message and an abort, and the player should see one clear line
+// and a plain exit instead. Messages of a start that succeeds are passed on afterwards.
+QtMessageHandler previousHandler = nullptr;
+struct HeldMessage {
+  QtMsgType type;
+  QString category;
+  QString text;
+};
+QList<HeldMessage> held;
+
+void HoldStartMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type != QtFatalMsg) {
+    held.append({type, QString::fromUtf8(context.category), text});
+    return;
+  }
+  QString reason = QStringLiteral("no window system could be reached");
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    reason = QStringLiteral("there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+  }
+  for (const HeldMessage& message : held) {
+    if (reason.startsWith(QStringLiteral("no window")) &&
+        message.category.startsWith(QStringLiteral("qt.qpa"))) {
+      reason = message.text.trimmed();
+      break;
+    }
+  }
+  std::fprintf(stderr, "wirbelbox: cannot open the game window: %s\n", qPrintable(reason));
+  std::fflush(stderr);
+  std::_Exit(EXIT_FAILURE);
+}
+
+void PassOnStartMessages() {
+  qInstallMessageHandler(previousHandler);
+  for (const HeldMessage& message : std::as_const(held)) {
+    const QByteArray category = message.category.toUtf8();
+    const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
+    qt_message_output(message.type, context, message.text);
+  }
+  held.clear();
+}
+
+}  // namespace
+
+Runtime::Runtime(int& argc, char** argv)
+    : argc_(argc), argv_(argv), impl_(std::make_unique<Impl>()) {
+  Enter();
+  impl_->argv = {argc > 0 ? argv[0] : nullptr, nullptr};
+  // A shell starts background programs with interrupts ignored; the game ends on one anyway.
+  std::signal(SIGINT, SIG_DFL);
+}
+
+Runtime::~Runtime() {
+  Leave();
+  impl_.reset();
+}
+
+QApplication& Gui() {
+  Runtime::Impl& runtime = Runtime::Current().Native();
+  if (!runtime.gui) {
+    static char fallbackName[] = "wirbelbox";
+    if (runtime.argv[0] == nullptr) {
+      runtime.argv[0] = fallbackName;
+    }
+    previousHandler = qInstallMessageHandler(HoldStartMessages);
+    runtime.gui = std::make_unique<QApplication>(runtime.argc, runtime.argv.data());
+    PassOnStartMessages();
+    QApplication::setApplicationVersion(QStringLiteral(WIRBELBOX_VERSION));
+    // Lets desktops match the window to its desktop entry (and icon), on Wayland too.
+    QGuiApplication::setDesktopFileName(QStringLiteral(WIRBELBOX_APP_ID));
+  }
+  return *runtime.gui;
+}
+
+int Runtime::Run() {
+  return impl_->gui ? QApplication::exec() : 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The timer's wake-up: a precise single-shot QTimer on the event loop.
+#include <QTimer>
+
+#include "Native.h"
+#include "platform/Timer.h"
+
+namespace platform {
+
+Timer::Timer() : impl_(std::make_unique<Impl>()) {
+  Gui();
+  impl_->timer.setSingleShot(true);
+  impl_->timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Fire(); });
+}
+
+Timer::~Timer() = default;
+
+bool Timer::Pending() const {
+  return impl_->timer.isActive();
+}
+
+void Timer::Wake(std::chrono::milliseconds after) {
+  impl_->timer.start(after);
+}
+
+void Timer::Stop() {
+  impl_->timer.stop();
+}
+
+}  // namespace platform
