@@ -1,4 +1,12 @@
-# A Debian package of the installed game: cpack -G DEB (see scripts/package.sh).
+# A Debian package of the installed game (cpack -G DEB, see scripts/package.sh), or on Windows
+# a ZIP for players with the program and its licence.
+if(WIN32)
+  set(CPACK_GENERATOR "ZIP")
+  set(CPACK_PACKAGE_FILE_NAME "wirbelbox-${PROJECT_VERSION}-windows-x64")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+  return()
+endif()
 set(CPACK_PACKAGE_NAME "wirbelbox")
 set(CPACK_PACKAGE_VENDOR "Wirbelbox")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")

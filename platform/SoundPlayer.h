@@ -26,7 +26,7 @@ class SoundPlayer {
   virtual bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) = 0;
 };
 
-// The player of the running system (SDL's audio output on Linux).
+// The player of the running system (SDL's audio output on Linux, winmm on Windows).
 SoundPlayer& NativeSoundPlayer();
 
 }  // namespace platform

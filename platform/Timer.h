@@ -36,6 +36,8 @@ class Timer {
   // The back end calls this when the wake-up it was asked for is due.
   void Fire();
 
+  Impl& Native() const { return *impl_; }
+
  private:
   void Restart();
   void Arm();

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, skipping those present.
-# Usage: scripts/deps.sh [build|test|bench]   (test and bench include build; test adds what
-# the tests, the package and the Windows cross-checks need, bench what the measurements need)
+# Usage: scripts/deps.sh [build|test|bench|windows]   (test and bench include build; test adds what
+# the tests, the package and the Windows program and its tests under Wine need, bench what the
+# measurements need; windows is the cross-build alone)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev)
 bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
+  python3)
 
 packages=("${build_packages[@]}")
+windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 case "${1:-build}" in
   test) packages+=("${test_packages[@]}") ;;
+  windows) packages=("${windows_packages[@]}") ;;
   bench) packages+=("${bench_packages[@]}") ;;
 esac
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "Environment.h"
-#include "OnError.h"
+#include "platform/Environment.h"
+#include "platform/OnError.h"
 
 namespace platform {
 namespace {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and builds the Debian package, and checks both as a
 # packager would: the same file list, valid desktop files. As root it also installs the package,
-# plays the installed game's window checks and removes it again. Then the Windows resources.
-# Usage: install.sh SOURCE_DIR BUILD_DIR
+# plays the installed game's window checks and removes it again. Then the Windows resources and
+# the Windows players' ZIP.
+# Usage: install.sh SOURCE_DIR BUILD_DIR WINDOWS_BUILD_DIR
 set -uo pipefail
-src=$1 build=$2
+src=$1 build=$2 windows=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/../e2e/check.sh"
@@ -68,4 +69,13 @@ decompiled=$(tr -d '\r' <"$work/decompiled.rc")
 for resource in '"ALARM" "WAVE"' '"BUZZ" "WAVE"' '"WIRBELBOX" 14' 'LANGUAGE 9, 1' '"ProductName", "Wirbelbox'; do
   check "resource $resource" yes "$(yes_if grep -qF "$resource" <<<"$decompiled")"
 done
+(cd "$windows" && cpack -B "$work/zip" >"$work/cpack.log" 2>&1) || cat "$work/cpack.log"
+zip=$work/zip/wirbelbox-$version-windows-x64.zip
+check "the players' ZIP holds the program and its licence" "COPYING wirbelbox.exe" \
+  "$(unzip -Z1 "$zip" | sort | xargs)"
+exe="$windows/app/wirbelbox.exe"
+check "the program imports only Windows' own libraries" "GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll" \
+  "$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/ {print $3}' | LC_ALL=C sort | xargs)"
+check "the program is a stripped windowed program under 1.5 MB" "yes yes yes" \
+  "$(yes_if [ "$(stat -c %s "$exe")" -lt 1572864 ]) $(yes_if grep -q 'Subsystem.*(Windows GUI)' < <(x86_64-w64-mingw32-objdump -p "$exe")) $(yes_if [ -z "$(x86_64-w64-mingw32-objdump -h "$exe" | grep debug)" ])"
 finish

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program with MinGW-w64 (installing what it needs) and packs the
+# players' ZIP: build/windows/wirbelbox-<version>-windows-x64.zip.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh windows
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+(cd build/windows && cpack >/dev/null)
+ls build/windows/wirbelbox-*-windows-x64.zip
