@@ -6,7 +6,8 @@
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev)
-bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth)
+bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
