@@ -46,7 +46,7 @@ TEST(Motion, EveryEnemyTurnsOnlyOnceItHasPassedALimitAtEverySpeed) {
       for (const auto& l : limits) {
         Game game(speed);
         auto& enemy = game.picEnemy(i);
-        const float step = l.direction == 0 ? speed : -speed;
+        const float step = static_cast<float>(l.direction == 0 ? speed : -speed);
         (l.vertical ? game.EnemyDirY : game.EnemyDirX)[static_cast<std::size_t>(i)] = l.direction;
         l.vertical ? enemy.Move(200, l.limit - step) : enemy.Move(l.limit - step, 200);
         const auto where = [&] { return l.vertical ? enemy.Top() : enemy.Left(); };

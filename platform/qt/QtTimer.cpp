@@ -7,8 +7,9 @@
 
 namespace platform {
 
-Timer::Timer() : impl_(std::make_unique<Impl>()) {
-  Gui();
+Timer::Timer() {
+  Gui();  // the timer lives on the application's event loop
+  impl_ = std::make_unique<Impl>();
   impl_->timer.setSingleShot(true);
   impl_->timer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Fire(); });
