@@ -60,8 +60,9 @@ echo "| PlayResSound to a discarding player | $(micro_ns PlayResSoundToADiscardi
 # The Windows program under Wine, against a bare Win32 window under Wine.
 w=build/windows-bench
 export WINEPREFIX=$XDG_RUNTIME_DIR/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
+mkdir -p "$WINEPREFIX"
 wineserver -p  # kept running, as on a desktop where Wine is in use
+wineboot -i >/dev/null 2>&1
 win_paint=() win_bare=()
 for _ in $(seq "$runs"); do
   win_paint+=("$(probe --seconds 0 -- wine "$w/app/wirbelbox.exe" | field first_paint_ms)")
