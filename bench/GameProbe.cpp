@@ -59,7 +59,7 @@ void RunFor(int seconds) {
 // Ticks per second and how late each tick came against the 1/64 s grid.
 void Ticks(frmGame& game, int seconds) {
   SilentPlayer silent;
-  UseSoundPlayer(silent);
+  UseSoundPlayer(&silent);
   std::vector<Clock::time_point> ticks;
   game.tmrEnemies.OnTimer([&] {
     ticks.push_back(Clock::now());
@@ -106,7 +106,7 @@ class DragWatch : public QObject {
 // Real pointer motion through the X server, from a thread of its own with its own connection.
 void Drag(frmGame& game, int seconds) {
   SilentPlayer silent;
-  UseSoundPlayer(silent);
+  UseSoundPlayer(&silent);
   DragWatch watch;
   game.picUser.Native().widget->installEventFilter(&watch);
   game.Native().widget->installEventFilter(&watch);
@@ -134,7 +134,7 @@ void Drag(frmGame& game, int seconds) {
 // how long the call blocks against the sound's own 0.300 s.
 void Sound(int rounds) {
   platform::SdlSoundPlayer player;
-  UseSoundPlayer(player);
+  UseSoundPlayer(&player);
   PlayResSound(u"ALARM");  // opens the device, as the first hit of a game does
   std::vector<double> latencies;
   std::vector<double> ratios;

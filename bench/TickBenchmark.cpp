@@ -20,7 +20,7 @@ class SilentPlayer final : public platform::SoundPlayer {
 
 void OneTickWithoutSound(benchmark::State& state) {
   SilentPlayer silent;
-  platform::SoundPlayer& previous = UseSoundPlayer(silent);
+  platform::SoundPlayer* previous = UseSoundPlayer(&silent);
   frmGame game;
   game.HScroll1.Value(1);
   game.picUser_MouseDown(1, 0, 0, 0);
@@ -47,7 +47,7 @@ BENCHMARK(DragMove);
 // Loading the resource and handing it on, with a player that discards it.
 void PlayResSoundToADiscardingPlayer(benchmark::State& state) {
   SilentPlayer silent;
-  platform::SoundPlayer& previous = UseSoundPlayer(silent);
+  platform::SoundPlayer* previous = UseSoundPlayer(&silent);
   for (auto _ : state) {
     PlayResSound(u"BUZZ");
   }

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
   platform::Runtime runtime(argc, argv);
   SilentPlayer silent;
-  UseSoundPlayer(silent);
+  UseSoundPlayer(&silent);
   frmGame game;
   game.Show();
   std::vector<Clock::time_point> ticks;

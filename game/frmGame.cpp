@@ -49,7 +49,7 @@ void Place(platform::PictureBox& box, const Box& design, std::uint32_t color) {
   box.BringToFront();
 }
 
-std::unique_ptr<frmGame> instance;
+frmGame* instance = nullptr;  // owned by the runtime
 
 // Whether a block touches or crosses the field's outer edges along one axis. Both comparisons
 // are evaluated, so either sum leaving the single range fails the whole test.
@@ -99,11 +99,7 @@ frmGame::frmGame()
 }
 
 frmGame& frmGame::Default() {
-  if (!instance) {
-    instance = std::make_unique<frmGame>();
-    platform::Runtime::Current().AtShutdown([] { instance.reset(); });
-  }
-  return *instance;
+  return instance != nullptr ? *instance : platform::Runtime::Current().Own(instance);
 }
 
 float frmGame::CentredTop(float screenHeight, float formHeight) {

@@ -28,6 +28,21 @@ class Runtime {
   // Runs `cleanup` before the window system goes away, last registered first.
   void AtShutdown(std::function<void()> cleanup);
 
+  // Makes an object that the runtime owns and `slot` points to until shutdown, when it is
+  // destroyed before the window system. A library that ends the process with exit() (Qt does
+  // when the X server goes away) leaves it alone: its destructor would reach into the window
+  // system after that was torn down.
+  template <typename T>
+  T& Own(T*& slot) {
+    auto owned = std::make_shared<T>();
+    slot = owned.get();
+    AtShutdown([&slot, owned]() mutable {
+      slot = nullptr;
+      owned.reset();
+    });
+    return *slot;
+  }
+
   int ArgumentCount() const { return argc_; }
   char** Arguments() const { return argv_; }
   Impl& Native() const { return *impl_; }

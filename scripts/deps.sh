@@ -5,13 +5,13 @@
 # measurements need; windows is the cross-build alone)
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev)
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libxcb1-dev)
 bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
-  python3)
+  python3 pulseaudio pulseaudio-utils weston qt6-wayland)
 
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix

@@ -21,9 +21,9 @@ platform::SoundPlayer& Player() {
 }
 }  // namespace
 
-platform::SoundPlayer& UseSoundPlayer(platform::SoundPlayer& replacement) {
-  platform::SoundPlayer& previous = Player();
-  player = &replacement;
+platform::SoundPlayer* UseSoundPlayer(platform::SoundPlayer* replacement) {
+  platform::SoundPlayer* previous = player;
+  player = replacement;
   return previous;
 }
 

@@ -12,5 +12,6 @@
 // SND_NODEFAULT + SND_MEMORY; the memory bit is always added.
 void PlayResSound(const platform::String& ResName, std::optional<double> Flags = std::nullopt);
 
-// Replaces the player the sounds go to (tests record or discard); returns the previous one.
-platform::SoundPlayer& UseSoundPlayer(platform::SoundPlayer& player);
+// Replaces the player the sounds go to (tests and measurements record or discard them); nullptr
+// goes back to the system's. Returns the replacement before, nullptr for the system's.
+platform::SoundPlayer* UseSoundPlayer(platform::SoundPlayer* player);

@@ -11,7 +11,7 @@
 
 class RecordingPlayer final : public platform::SoundPlayer {
  public:
-  RecordingPlayer() : previous_(UseSoundPlayer(*this)) {}
+  RecordingPlayer() : previous_(UseSoundPlayer(this)) {}
   ~RecordingPlayer() override { UseSoundPlayer(previous_); }
 
   bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override {
@@ -29,5 +29,5 @@ class RecordingPlayer final : public platform::SoundPlayer {
   std::function<void()> onPlay;
 
  private:
-  platform::SoundPlayer& previous_;
+  platform::SoundPlayer* previous_;
 };

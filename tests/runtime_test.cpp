@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -75,6 +76,15 @@ TEST(Controls, StandAtTheirDesignPlacesInTheirColoursStackedAsDesigned) {
     EXPECT_EQ(child != nullptr ? child->objectName().toStdString() : "", c.control)
         << c.x << "," << c.y;
   }
+}
+
+// Run also with a primary screen that starts at 1024, 0 (offscreen-offset.json).
+TEST(Placement, TheWindowIsPlacedOnThePrimaryScreenWhereverThatStarts) {
+  frmGame form;
+  form.Show();
+  const QPoint corner = QGuiApplication::primaryScreen()->geometry().topLeft();
+  EXPECT_EQ(form.Native().widget->pos() - corner, QPoint(300, 110));
+  EXPECT_EQ(form.Left(), 4500);
 }
 
 TEST(Mouse, RealEventsReachTheHandlersInTwipsWithTheMaskOfHeldButtons) {

@@ -176,7 +176,7 @@ TEST(SdlDisk, SoundsPlayToTheirEndBeforeReturningOneAfterTheOther) {
   ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   platform::SdlSoundPlayer player;
-  platform::SoundPlayer& previous = UseSoundPlayer(player);
+  platform::SoundPlayer* previous = UseSoundPlayer(&player);
   PlayResSound(u"ALARM");
   PlayResSound(u"BUZZ");
   PlayResSound(u"NOTHING");

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,8 +27,20 @@ bool InstanceLock::Acquire() {
   if (fd_ >= 0) {
     return true;
   }
+  // Only a lock in a folder that no one else can write, in a file of this user's own, can say
+  // that an earlier instance runs: anyone else's could be held to keep the game from starting.
+  const std::string folder = path_.substr(0, path_.find_last_of('/') + 1);
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+      (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    Fail();
+  }
   const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) {
+    Fail();
+  }
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+    ::close(fd);
     Fail();
   }
   int result = 0;
@@ -51,8 +64,10 @@ std::string InstanceLock::DefaultPath() {
   if (runtime != nullptr && *runtime == '/') {
     return std::string(runtime) + "/wirbelbox.lock";
   }
-  // Shared folder: the user id keeps users apart.
-  return UserTemporaryFolder() + "/wirbelbox-" + std::to_string(::getuid()) + ".lock";
+  // A folder of this user's own in the shared temporary folder, made here when missing.
+  const std::string folder = UserTemporaryFolder() + "/wirbelbox-" + std::to_string(::geteuid());
+  ::mkdir(folder.c_str(), 0700);
+  return folder + "/wirbelbox.lock";
 }
 
 }  // namespace platform

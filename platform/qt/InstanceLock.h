@@ -16,10 +16,12 @@ class InstanceLock {
   ~InstanceLock();
 
   // True when this object now holds the lock, false when another holder has it. Raises Failure
-  // when the lock file cannot be opened at all.
+  // when the lock cannot be trusted: a folder others can write, a file that is not this user's,
+  // or one that cannot be opened at all.
   bool Acquire();
 
-  // Where the game keeps its lock: the user's runtime folder, else the temporary folder.
+  // Where the game keeps its lock: the user's runtime folder, else a folder of the user's own
+  // in the temporary folder.
   static std::string DefaultPath();
 
  private:

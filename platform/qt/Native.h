@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/Form.h"
@@ -28,6 +29,8 @@ struct Runtime::Impl {
 
 struct Form::Impl {
   std::unique_ptr<QWidget> widget;
+  // The frame the window manager will draw, known before the window is first shown.
+  std::optional<QMargins> frame;
 };
 
 struct PictureBox::Impl {

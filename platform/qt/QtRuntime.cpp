@@ -49,6 +49,11 @@ void HoldStartMessages(QtMsgType type, const QMessageLogContext& context, const 
 void PassOnStartMessages() {
   qInstallMessageHandler(previousHandler);
   for (const HeldMessage& message : std::as_const(held)) {
+    // Qt's notes on the runtime folder it picks for itself: the game keeps nothing there, and
+    // a start without one (as root, or in a bare session) is no fault a player should see.
+    if (message.text.startsWith(QStringLiteral("QStandardPaths: "))) {
+      continue;
+    }
     const QByteArray category = message.category.toUtf8();
     const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
     qt_message_output(message.type, context, message.text);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <span>
 
@@ -17,7 +18,9 @@ namespace platform {
 
 // Opens the audio device on the first sound and closes it again after a few quiet seconds, so
 // an idle game keeps no audio thread awake. Without any usable device every call returns at
-// once, silent.
+// once, silent. A sound server can vanish or stop answering at any moment: SDL's calls that
+// may wait for it (opening and closing the device) run on helper threads, a sound waits at
+// most a little longer than itself, and a device that stopped playing is reopened.
 class SdlSoundPlayer final : public SoundPlayer {
  public:
   SdlSoundPlayer();
@@ -32,16 +35,27 @@ class SdlSoundPlayer final : public SoundPlayer {
   void IdleClose(std::chrono::milliseconds delay) { idleClose_ = delay; }
 
  private:
+  struct Opening {
+    std::uint32_t device = 0;
+    int frequency = 0;
+    std::uint16_t format = 0;
+    std::uint8_t channels = 0;
+    std::uint16_t periodFrames = 0;
+  };
+
   bool Open();
   void Close();
-  void WaitUntilPlayed(std::chrono::milliseconds length);
+  // Waits for the sound to leave the device; false when the device stopped taking it.
+  bool WaitUntilPlayed(std::chrono::milliseconds length);
   void ScheduleClose();
 
-  // How long starting the audio output may take before the game gives up on sound.
-  static constexpr std::chrono::milliseconds kOpenDeadline{2000};
+  // How long starting the audio output may hold up the first sound; a slower start goes on
+  // in the background while the game plays on silently.
+  static constexpr std::chrono::milliseconds kOpenDeadline{300};
 
   std::uint32_t device_ = 0;
-  bool unavailable_ = false;
+  std::future<Opening> opening_;
+  std::future<void> closing_;
   int frequency_ = 0;
   std::uint16_t format_ = 0;
   std::uint8_t channels_ = 0;

@@ -7,6 +7,7 @@ check() {  # check DESCRIPTION EXPECTED ACTUAL
   else
     failures=$((failures + 1))
     echo "FAIL: $1: expected '$2', got '$3'"
+    return 1
   fi
 }
 yes_if() { "$@" && echo yes || echo no; }

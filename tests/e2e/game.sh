@@ -3,7 +3,7 @@
 # xdotool for the mouse and screen grabs for the picture.
 # Usage: game.sh COMMAND...   (the command that starts the game: the Linux program, or
 #                              wine with the Windows program)
-# E2E_SECTIONS picks sections (default: window play instances signals sound nodisplay);
+# E2E_SECTIONS picks sections (default: all of them for the platform, xserver last);
 # SOAK_SECONDS adds the input soak.
 set -uo pipefail
 game=("$@")
@@ -12,12 +12,14 @@ for i in "${!game[@]}"; do  # the window checks run in a folder of their own
 done
 wine=$([[ "$(basename "$1")" == wine* ]] && echo yes || echo no)
 # Windows always has a desktop: "no display" is a Linux section.
-[[ $wine == yes ]] && default="window play instances signals sound" || default="window play instances signals sound nodisplay"
+# The X server's end comes last: nothing can run after it.
+[[ $wine == yes ]] && default="window play instances signals sound xserver" ||
+  default="window play instances signals sound nodisplay desktop pulse xserver"
 sections=${E2E_SECTIONS:-$default}
 [[ -n "${SOAK_SECONDS:-}" ]] && sections+=" soak"
 work=$(mktemp -d)
-pid="" server=""
-trap 'kill $pid $server $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+pid="" server="" recorder=""
+trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -29,12 +31,20 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/nu
 xvfb=$!
 read -r -t 10 display <"$work/display" || { echo "FAIL: no X server"; exit 1; }
 export DISPLAY=":$display"
-jwm >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_wm() {
+  jwm >/dev/null 2>&1 &
+  wm=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+}
+stop_wm() {
+  kill -9 "$wm"  # as when it crashes
+  wait "$wm" 2>/dev/null
+  sleep 0.5
+}
+start_wm
 
 # Both programs' sounds end up in $work/audio.raw (44.1 kHz, 16-bit mono): the Linux one through
 # SDL's disk driver, the Windows one through Wine's ALSA driver into an ALSA file plugin.
@@ -64,23 +74,40 @@ start() {
   pid=$!
   id=""
   for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name '^Wirbelbox$' 2>/dev/null | head -n 1)
+    id=$(xdotool search --onlyvisible --pid "$pid" --name '^Wirbelbox$' 2>/dev/null | head -n 1)
     [[ -n "$id" ]] && break
     sleep 0.1
   done
   [[ -n "$id" ]] || { cx=0 cy=0; head -n 3 "$work/err.log"; }
-  [[ -n "$id" ]] && read -r cx cy < <(xwininfo -id "$id" |
-    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
+  [[ -n "$id" ]] && locate
   sleep 0.3
 }
+# The client area's screen origin: cx, cy.
+locate() {
+  read -r cx cy < <(xwininfo -id "$id" |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
+}
+# Where the game places a window of this outer size on the 1024 x 768 screen, "left top" in
+# pixels: the load handler's arithmetic in twips, then the nearest pixel.
+placement() {  # placement OUTER_WIDTH OUTER_HEIGHT
+  local left=$((7680 - $1 * 15 / 2)) top=$((4896 - $2 * 15 / 2))
+  echo "$(((2 * (left > 0 ? left : 0) + 15) / 30)) $(((2 * (top > 0 ? top : 0) + 15) / 30))"
+}
+# yes when two "x y" points are at most one pixel apart.
+near() {
+  read -r ax ay <<<"$1"
+  read -r bx by <<<"$2"
+  yes_if [ $(((ax - bx) * (ax - bx) <= 1 && (ay - by) * (ay - by) <= 1)) -eq 1 ]
+}
 started() { [[ -n "$id" ]] && echo yes || echo no; }
-# Waits up to five seconds for the game to end; prints its exit status, or "running".
+# Waits up to five seconds for the game to end; sets status to its exit status, or "running".
+# (Not in a subshell: only this shell can collect its child's status.)
 ended() {
+  status=running
   for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; echo $?; return; }
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; status=$?; return; }
     sleep 0.1
   done
-  echo running
 }
 stop() { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
 windows() { xdotool search --onlyvisible --name '^Wirbelbox$' 2>/dev/null | wc -l; }
@@ -120,15 +147,13 @@ section_window() {
   [[ -n "$id" ]] || return
   check "title" Wirbelbox "$(xdotool getwindowname "$id")"
   check "client size" 425x432 "$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
-  if [[ $wine == yes ]]; then
-    # Wine's frame for this style is 3 pixels wide under a 19-pixel caption: an outer size of
-    # 431 x 457 pixels puts the frame's corner at 297, 98, and the client area 3, 22 inside it.
-    check "window position (client left top)" "300 120" "$cx $cy"
-  else
-    # The frame's corner is where the game placed the window.
-    read -r left _ top _ < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    check "window position (left top)" "300 110" "$((cx - left)) $((cy - top))"
-  fi
+  # The outer frame's corner is where the game placed it by its outer size: Wine draws a
+  # Windows frame of 3 pixels under a 19-pixel caption inside the window manager's; on Linux the
+  # frame is the window manager's.
+  read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  [[ $wine == yes ]] && left=3 right=3 top=22 bottom=3
+  check "window placed by its outer size ($(placement $((425 + left + right)) $((432 + top + bottom))))" yes \
+    "$(near "$(placement $((425 + left + right)) $((432 + top + bottom)))" "$((cx - left)) $((cy - top))")"
   actions=$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS)
   for action in CLOSE MOVE RESIZE MAXIMIZE_HORZ MAXIMIZE_VERT MINIMIZE FULLSCREEN; do
     expected=$([[ $action == CLOSE || $action == MOVE ]] && echo yes || echo no)
@@ -150,7 +175,8 @@ section_window() {
 380 320 0,0,128 enemy3
 POINTS
   xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4 >/dev/null 2>&1
-  check "closing ends the program" 0 "$(ended)"
+  ended
+  check "closing ends the program" 0 "$status"
   check "nothing written to the working folder" "$before" \
     "$(find "$work" -not -path "$work/runtime*" -not -name '*.log' | sort)"
 }
@@ -215,12 +241,16 @@ section_instances() {
 
 section_signals() {
   # An interrupt is a console's event on Windows, and the game has no console.
-  for signal in TERM $([[ $wine == yes ]] || echo INT); do
-    start
+  for signal in TERM HUP $([[ $wine == yes ]] || echo INT); do
+    SDL_AUDIODRIVER=dummy start  # the disk driver would speak up on stderr
+    drag 207 201 207 40  # at the field's edge an alarm plays in every tick
+    sleep 0.5
     kill -s "$signal" "$pid"
-    status=$(ended)
-    check "SIG$signal ends the game promptly, with no core dump" yes \
-      "$(yes_if [ "$status" != running ] && [ "$status" != 134 ] && [ "$status" != 139 ])"
+    ended
+    # Released over the desktop, where the window manager opens its menu: close that again.
+    xdotool mouseup 1 sleep 0.3 key Escape
+    check "SIG$signal during a sound ends the game promptly, no core dump, quietly" "yes 0" \
+      "$(yes_if [ "$status" != running ] && [ "$status" != 134 ] && [ "$status" != 139 ]) $(wc -l <"$work/err.log")"
   done
   start
   check "starts after the signals" yes "$(started)"
@@ -232,14 +262,15 @@ section_sound() {
   SDL_AUDIODRIVER=no-such-driver start
   check "plays on silently without a sound device" "255,255,0 128,0,0" "$(edge_and_back)"
   stop
-  # A sound server that accepts connections and never answers.
-  python3 -c 'import socket, sys, signal
-s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(64); signal.pause()' "$work/pulse" &
-  server=$!
-  SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$work/pulse" start
+  # A sound server that accepts connections and never answers: a stopped PulseAudio.
+  start_pulse
+  kill -STOP "$server"
+  SDL_AUDIODRIVER=pulseaudio start
   check "plays on silently beside a server that never answers" "255,255,0 128,0,0" "$(edge_and_back)"
   check "and again" "255,255,0 128,0,0" "$(edge_and_back)"
   stop
+  kill -CONT "$server"
+  kill "$server"
 }
 
 section_nodisplay() {
@@ -249,6 +280,112 @@ section_nodisplay() {
     check "no display '$display': one line on stderr, nothing on stdout" "1 0" \
       "$(grep -c '^wirbelbox: cannot open the game window: ' "$work/err.log") $(wc -c <"$work/out.log")"
   done
+}
+
+# The window manager restarts under the running game; without one, the outer size is the
+# client size.
+section_desktop() {
+  start
+  stop_wm
+  check "plays on while the window manager is gone" "yes 1" "$(yes_if kill -0 "$pid") $(windows)"
+  start_wm
+  sleep 0.5
+  locate
+  drag 200 200 210 200
+  check "plays on under the new window manager" 128,0,0 "$(wait_pixel 236 200 128,0,0)"
+  xdotool mouseup 1
+  stop
+  stop_wm
+  start
+  check "without a window manager the client area is placed" "$(placement 425 432)" "$cx $cy"
+  stop
+  start_wm
+}
+
+# Each tenth of a second of sound peaks at the alarm's full scale and no higher: two sounds
+# mixed would sum, or cancel.
+unmixed() {
+  python3 -c 'import sys, array
+s = [x for x in array.array("h", open(sys.argv[1], "rb").read()) if x]
+blocks = [s[i:i + 4410] for i in range(0, len(s) - 4409, 4410)]
+print("yes" if blocks and all(30000 < max(map(abs, b)) and sum(abs(x) > 32766 for x in b) < 45 for b in blocks) else "no")' "$audio"
+}
+# A PulseAudio server of the test's own, with a null sink whose monitor the tests record.
+start_pulse() {
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n -L "module-null-sink sink_name=wirbelbox" \
+    -L module-native-protocol-unix >/dev/null 2>&1 &
+  server=$!
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+}
+streams() { pactl list short sink-inputs 2>/dev/null | wc -l; }
+# Waits up to five seconds for the server to list N streams of the game; prints what it saw.
+wait_streams() {
+  for _ in $(seq 50); do
+    [[ $(streams) == "$1" ]] && break
+    sleep 0.1
+  done
+  streams
+}
+
+# A real PulseAudio server of the test's own, recorded from its null sink's monitor.
+section_pulse() {
+  start_pulse
+  rm -f "$audio"
+  parec -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" &
+  recorder=$!
+  SDL_AUDIODRIVER=pulseaudio start
+  drag 207 201 207 40
+  wait_pixel 207 40 255,255,0 >/dev/null
+  sleep 1.5
+  check "the mixer lists the game by name" 'application.name = "Wirbelbox" media.name = "Wirbelbox"' \
+    "$(pactl list sink-inputs | grep -oE '(application|media)\.name = "[^"]*"' | sort | xargs -d '\n')"
+  xdotool mousemove $((cx + 207)) $((cy + 201)) mouseup 1
+  sleep 0.5
+  kill "$recorder"
+  wait "$recorder" 2>/dev/null
+  check "the alarm arrives as 880 Hz" yes "$(yes_if grep -qw 880 <<<"$(pitches)")"
+  check "alarms follow one another without mixing" yes "$(unmixed)"
+  check "the stream goes away after a quiet spell" 0 "$(sleep 3; wait_streams 0)"
+  drag 207 201 207 40
+  check "and comes back with the next sound" 1 "$(wait_streams 1)"
+  # The server killed in the middle of a sound: the game plays on, silent.
+  kill -9 "$server"
+  wait "$server" 2>/dev/null
+  xdotool mousemove $((cx + 207)) $((cy + 201))
+  check "plays on when the server dies during a sound" 128,0,0 "$(wait_pixel 207 201 128,0,0)"
+  xdotool mousemove $((cx + 207)) $((cy + 40))
+  check "silent and playing while the server is gone" "255,255,0 yes" \
+    "$(wait_pixel 207 40 255,255,0) $(yes_if kill -0 "$pid")"
+  start_pulse
+  check "the sound comes back with the server" 1 "$(wait_streams 1)"
+  # The server stopped during a sound, then continued.
+  kill -STOP "$server"
+  xdotool mousemove $((cx + 207)) $((cy + 201))
+  check "plays on while the server is stopped" 128,0,0 "$(wait_pixel 207 201 128,0,0)"
+  xdotool mousemove $((cx + 207)) $((cy + 40))
+  check "and at the edge again" 255,255,0 "$(wait_pixel 207 40 255,255,0)"
+  kill -CONT "$server"
+  rm -f "$audio"
+  parec -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" &
+  recorder=$!
+  sleep 2
+  kill "$recorder"
+  check "the alarm sounds again once the server goes on" yes "$(yes_if grep -qw 880 <<<"$(pitches)")"
+  xdotool mousemove $((cx + 207)) $((cy + 201)) mouseup 1
+  stop
+  kill "$server"
+}
+
+# The X server goes away (a logout, a dropped remote display) while a sound plays: the game ends
+# by itself with one line on stderr, no crash. Nothing can run after this section.
+section_xserver() {
+  SDL_AUDIODRIVER=dummy start
+  drag 207 201 207 40
+  sleep 0.5
+  kill "$xvfb"
+  ended
+  check "ends when the X server goes away: status, lines on stderr" "1 1" "$status $(wc -l <"$work/err.log")" ||
+    cat "$work/err.log"
 }
 
 # Random presses with several buttons, drags on and off the block, releases outside the window,
