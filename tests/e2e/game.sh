@@ -14,12 +14,12 @@ wine=$([[ "$(basename "$1")" == wine* ]] && echo yes || echo no)
 # Windows always has a desktop: "no display" is a Linux section.
 # The X server's end comes last: nothing can run after it.
 [[ $wine == yes ]] && default="window play instances signals sound xserver" ||
-  default="window play instances signals sound nodisplay desktop pulse xserver"
+  default="window play instances signals sound nodisplay desktop pulse wayland xserver"
 sections=${E2E_SECTIONS:-$default}
 [[ -n "${SOAK_SECONDS:-}" ]] && sections+=" soak"
 work=$(mktemp -d)
-pid="" server="" recorder=""
-trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+pid="" server="" recorder="" holder="" compositor=""
+trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $compositor $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -237,6 +237,26 @@ section_instances() {
   XDG_RUNTIME_DIR="$work/does-not-exist" start
   check "starts without a usable lock folder" yes "$(started)"
   stop
+  # Without a runtime folder the lock goes to a folder of the user's own in the shared temporary
+  # folder. Another user who made that folder first and holds a lock there keeps no one out.
+  mkdir -m 1777 "$work/tmp"
+  XDG_RUNTIME_DIR="" TMPDIR="$work/tmp" start
+  check "starts quietly without a runtime folder" "yes " "$(started) $(cat "$work/err.log")"
+  stop
+  [[ $(id -u) == 0 ]] || { echo "not root: another user's lock is left out"; return; }
+  chmod o+x "$work"
+  rm -rf "$work/tmp/wirbelbox-0"
+  mkdir -m 777 "$work/tmp/wirbelbox-0"
+  chown nobody "$work/tmp/wirbelbox-0"
+  setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    flock "$work/tmp/wirbelbox-0/wirbelbox.lock" sleep 30 >/dev/null 2>&1 &
+  holder=$!
+  sleep 0.5
+  XDG_RUNTIME_DIR="" TMPDIR="$work/tmp" start
+  check "another user's held lock keeps no one out" "yes nobody" \
+    "$(started) $(stat -c %U "$work/tmp/wirbelbox-0/wirbelbox.lock")"
+  stop
+  kill "$holder"
 }
 
 section_signals() {
@@ -374,6 +394,27 @@ section_pulse() {
   xdotool mousemove $((cx + 207)) $((cy + 201)) mouseup 1
   stop
   kill "$server"
+}
+
+# Under a Wayland compositor (Weston, headless): the window opens with its title and
+# application id (read from the client's protocol trace), and SIGTERM ends the game.
+section_wayland() {
+  weston --backend=headless-backend.so --socket=wirbelbox-wayland --idle-time=0 >/dev/null 2>&1 &
+  compositor=$!
+  for _ in $(seq 50); do [[ -S "$XDG_RUNTIME_DIR/wirbelbox-wayland" ]] && break; sleep 0.1; done
+  WAYLAND_DISPLAY=wirbelbox-wayland QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 SDL_AUDIODRIVER=dummy \
+    "${game[@]}" >"$work/out.log" 2>"$work/err.log" &
+  pid=$!
+  for _ in $(seq 50); do grep -q 'set_app_id' "$work/err.log" && break; sleep 0.1; done
+  sleep 0.5
+  check "Wayland: title and application id" \
+    'set_title("Wirbelbox") set_app_id("io.github.wirbelbox.wirbelbox")' \
+    "$(grep -oE 'set_(title|app_id)\("[^"]*"\)' "$work/err.log" | sort -r | uniq | xargs -d '\n')"
+  kill -TERM "$pid"
+  ended
+  check "Wayland: SIGTERM ends the game, no core dump" yes \
+    "$(yes_if [ "$status" != running ] && [ "$status" != 134 ] && [ "$status" != 139 ])"
+  kill "$compositor"
 }
 
 # The X server goes away (a logout, a dropped remote display) while a sound plays: the game ends
