@@ -6,10 +6,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
 scripts/deps.sh bench
+scripts/deps.sh web
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
 cmake --preset windows-bench >/dev/null
 cmake --build --preset windows-bench >/dev/null
+cmake --preset web >/dev/null
+cmake --build --preset web >/dev/null
+[[ -d build/web/test-modules/node_modules/puppeteer-core ]] ||
+  npm install --prefix build/web/test-modules --no-audit --no-fund --loglevel=error puppeteer-core@25
 
 cat >build/bench/measure.sh <<'INNER'
 set -euo pipefail
@@ -76,6 +81,17 @@ echo "| Windows: wirbelbox.exe, stripped, static; the libraries it imports | $(a
 echo "| Windows under Wine: start-up to first painted frame (median of $runs) | $wp ms | $wb ms (bare Win32 window) | $(ratio "$wp" "$wb") | ≤ 1.2 x |"
 echo "| Windows under Wine: ticks per second | $(wine "$w/bench/tick_probe.exe" 10 | field ticks_per_s) | 64 | | 64 ± 1 |"
 wineserver -k
+
+# The web page in headless Chromium, served from this machine.
+python3 -m http.server 8123 --bind 127.0.0.1 --directory build/web/page >/dev/null 2>&1 &
+http=$!
+sleep 1
+page=$(node bench/PageProbe.mjs http://127.0.0.1:8123/ build/web/test-modules 7)
+kill "$http"
+gz=$(for f in index.html wirbelbox.js wirbelbox.wasm; do gzip -9c "build/web/page/$f" | wc -c; done | awk '{s += $1} END {printf "%.1f KB", s / 1024}')
+echo "| Web: everything the page loads, gzip'd (index.html, wirbelbox.js, wirbelbox.wasm) | $gz | | | ≤ 60 KB |"
+echo "| Web: navigation to the first painted frame, headless Chromium (median of 7 cold loads) | $(field first_paint_ms <<<"$page") ms | | | ≤ 150 ms |"
+echo "| Web: ticks per second while the button is held | $(field ticks_per_s <<<"$page") | 64 | | 64 ± 1 |"
 rm -rf "$XDG_RUNTIME_DIR"
 INNER
 echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), Xvfb 1024 x 768, SDL dummy audio."

@@ -1,24 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, skipping those present.
-# Usage: scripts/deps.sh [build|test|bench|windows]   (test and bench include build; test adds what
+# Usage: scripts/deps.sh [build|test|bench|windows|web]   (test and bench include build; test adds what
 # the tests, the package and the Windows program and its tests under Wine need, bench what the
-# measurements need; windows is the cross-build alone)
+# measurements need; windows and web are those builds alone)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libxcb1-dev)
-bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64
+bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64 chromium
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
-  python3 pulseaudio pulseaudio-utils weston qt6-wayland)
+  python3 pulseaudio pulseaudio-utils weston qt6-wayland emscripten chromium python3-websockets)
 
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+web_packages=(cmake ninja-build g++ qt6-base-dev emscripten python3)
 case "${1:-build}" in
   test) packages+=("${test_packages[@]}") ;;
   windows) packages=("${windows_packages[@]}") ;;
+  web) packages=("${web_packages[@]}") ;;
   bench) packages+=("${bench_packages[@]}") ;;
 esac
 
