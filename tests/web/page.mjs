@@ -119,6 +119,14 @@ try {
   check('speed bar: range 0 to 10, value 1', ['0', '10', '1'],
         await page.$eval('#HScroll1', (bar) => [bar.min, bar.max, bar.value]));
   const [fx, fy] = [form[3], form[4]];
+  // A second tab of the game says that it runs in another tab, and does not play.
+  const second = await browser.newPage();
+  await second.goto(url);
+  await second.waitForFunction(() => document.body.textContent.includes('another tab'), {timeout: 5000})
+      .catch(() => {});
+  check('a second tab says the game runs in another tab', [true, 0], await second.evaluate(
+      () => [document.body.textContent.includes('another tab'), document.querySelectorAll('#frmGame').length]));
+  await second.close();
   const shot = await page.screenshot({encoding: 'binary'});
   const pixels = await page.evaluate(async (png, points) => {
     const image = await createImageBitmap(new Blob([new Uint8Array(png)], {type: 'image/png'}));
