@@ -12,7 +12,13 @@ import {extname, join, resolve} from 'node:path';
 const folder = resolve(process.argv[2]);
 const modules = resolve(folder, '..', 'test-modules');
 if (!existsSync(join(modules, 'node_modules', 'puppeteer-core'))) {
-  execSync(`npm install --prefix "${modules}" --no-audit --no-fund --loglevel=error puppeteer-core@25`);
+  try {
+    execSync(`npm install --prefix "${modules}" --no-audit --no-fund --loglevel=error ` +
+             '--fetch-retries=1 puppeteer-core@25', {stdio: 'inherit', timeout: 120000});
+  } catch (error) {
+    console.log(`FAIL: puppeteer-core could not be installed from the npm registry: ${error.message}`);
+    process.exit(1);
+  }
 }
 const puppeteer = createRequire(join(modules, 'package.json'))('puppeteer-core');
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
