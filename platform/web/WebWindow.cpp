@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime in a web page (emscripten), on the DOM through embind:
-// - Form: a fixed 425 x 432 block of the page, black, centred by the page's style. The page draws
-//   no frame, so the outer size is the client size; its title is the page's, its icon the
-//   favicon, and the page, not the game, decides where the block sits.
+// - Form: a fixed 425 x 432 block of the page, black, centred in the viewport and scaled as a
+//   whole to fit it (never above its natural size). The page draws no frame, but the outer size
+//   it reports is that of the same window on Windows at 100 % (see kWindowsFrame), so that the
+//   enemies turn where they do there; its title is the page's, its icon the favicon, and the
+//   page, not the game, decides where the block sits.
 // - PictureBox: absolutely placed <div>s stacked by z-index in creation and BringToFront order.
 //   Pointer events with pointer capture on a press, so a drag goes on outside the box and the
-//   page until the release; a touch counts as the left button.
+//   page until the release; a touch counts as the left button. A position is measured against
+//   the box when the game handles the event, not when it arrives, since events wait behind a
+//   sound while the box may move.
 // - HScrollBar: an <input type="range">, whose keys and clicks step by 1.
 // - Timer: the browser's setTimeout on the same 1/64 s grid, not the display's frame rate; a
 //   timer that falls due while the tab is hidden waits until it is shown again.
@@ -56,6 +60,15 @@ struct Timer::Impl {
 };
 
 namespace {
+
+// The frame that AdjustWindowRectEx adds on Windows 10 and 11 at 100 % for the game window's
+// styles (caption and system menu, fixed frame): a 23-pixel caption and a 3-pixel frame.
+struct {
+  int left = 3;
+  int top = 3 + 23;
+  int right = 3;
+  int bottom = 3;
+} constexpr kWindowsFrame;
 
 val Document() {
   return val::global("document");
@@ -108,11 +121,13 @@ EM_JS(void, wb_listen_box, (int id), {
   const box = document.getElementById('wb-box-' + id);
   const bit = (button) => button === 0 ? 1 : button === 2 ? 2 : button === 1 ? 4 : 0;
   const send = (kind, button, e) => {
-    const r = box.getBoundingClientRect();
     const shift = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
-    const x = e.clientX - r.left;
-    const y = e.clientY - r.top;
-    Module.wbRun(() => Module._wb_mouse(id, kind, button, shift, x, y));
+    const [cx, cy] = [e.clientX, e.clientY];
+    Module.wbRun(() => {
+      const r = box.getBoundingClientRect();
+      const scale = Module.wbScale || 1;
+      Module._wb_mouse(id, kind, button, shift, (cx - r.left) / scale, (cy - r.top) / scale);
+    });
   };
   const touch = (e) => e.pointerType === 'touch';
   box.addEventListener(
@@ -130,7 +145,11 @@ EM_JS(void, wb_listen_box, (int id), {
           send(1, touch(e) ? 1 : (e.buttons & 7), e);
         }
       });
-  box.addEventListener('pointerup', (e) => send(2, touch(e) ? 1 : bit(e.button), e));
+  box.addEventListener(
+      'pointerup', (e) => {
+        Module.wbStartAudio();  // the end of a touch is the gesture a touch screen gives
+        send(2, touch(e) ? 1 : bit(e.button), e);
+      });
   box.addEventListener('pointercancel', (e) => send(2, 1, e));
   box.addEventListener('contextmenu', (e) => e.preventDefault());
 });
@@ -151,6 +170,8 @@ EM_JS(int, wb_set_timer, (int id, int ms), {
 // clang-format on
 
 EM_JS(void, wb_clear_timer, (int handle), { clearTimeout(handle); });
+
+EM_JS(void, wb_fit_form, (), { Module.wbFit(); });
 
 }  // namespace
 
@@ -180,14 +201,14 @@ Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
   impl_->element = Make("div", Document()["body"], std::string(name));
   impl_->width = clientWidthPixels;
   impl_->height = clientHeightPixels;
-  Style(impl_->element, "position", "relative");
+  Style(impl_->element, "position", "absolute");
+  Style(impl_->element, "transformOrigin", "0 0");
   Style(impl_->element, "width", Px(clientWidthPixels));
   Style(impl_->element, "height", Px(clientHeightPixels));
   Style(impl_->element, "overflow", "hidden");
   Style(impl_->element, "visibility", "hidden");
-  Style(impl_->element, "touchAction", "none");
-  Style(impl_->element, "userSelect", "none");
   Runtime::Current().Native().windowMade = true;
+  wb_fit_form();
 }
 
 Form::~Form() {
@@ -211,11 +232,11 @@ void Form::Top(float twips) {
 }
 
 float Form::Width() const {
-  return PixelsToTwips(impl_->width);
+  return PixelsToTwips(kWindowsFrame.left + impl_->width + kWindowsFrame.right);
 }
 
 float Form::Height() const {
-  return PixelsToTwips(impl_->height);
+  return PixelsToTwips(kWindowsFrame.top + impl_->height + kWindowsFrame.bottom);
 }
 
 void Form::Caption(std::string_view text) {

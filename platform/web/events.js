@@ -14,11 +14,30 @@ Module.wbDrain = function () {
     Module.wbQueue.shift()();
   }
 };
-// Browsers start audio only after a gesture: the first press on the block is one.
+// Browsers start audio only after a gesture: a press of the mouse on the block, or the end of a
+// touch on it (a touch screen grants the gesture only when the finger lifts).
 Module.wbStartAudio = function () {
   if (!Module.wbAudio) {
     Module.wbAudio = new AudioContext();
-  } else if (Module.wbAudio.state === 'suspended') {
-    Module.wbAudio.resume();
   }
+  if (Module.wbAudio.state === 'suspended') {
+    Module.wbAudio.resume().catch(() => {});
+  }
+};
+// Fits the form into the viewport: scaled as a whole to the largest size that fits, never above
+// its own, and centred on whole pixels so that its edges stay sharp. Pointer positions are
+// divided by Module.wbScale.
+Module.wbFit = function () {
+  const form = document.getElementById('frmGame');
+  const fit = () => {
+    const width = form.offsetWidth;
+    const height = form.offsetHeight;
+    const scale = Math.min(1, innerWidth / width, innerHeight / height);
+    Module.wbScale = scale;
+    form.style.transform = scale < 1 ? `scale(${scale})` : '';
+    form.style.left = `${Math.max(0, Math.floor((innerWidth - width * scale) / 2))}px`;
+    form.style.top = `${Math.max(0, Math.floor((innerHeight - height * scale) / 2))}px`;
+  };
+  addEventListener('resize', fit);
+  fit();
 };

@@ -15,8 +15,8 @@
 
 namespace {
 
-// Sizes for the icon theme; all whole multiples of the 32-pixel design.
-constexpr int kThemeSizes[] = {32, 64, 128, 256};
+// Sizes for the icon theme and the web app; all whole multiples of the 32-pixel design.
+constexpr int kPngSizes[] = {32, 64, 128, 192, 256, 512};
 // Sizes inside the Windows icon.
 constexpr int kIcoSizes[] = {16, 32, 48, 64, 256};
 
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   }
   const QDir out(QString::fromLocal8Bit(argv[2]));
   bool ok = true;
-  for (const int size : kThemeSizes) {
+  for (const int size : kPngSizes) {
     ok = ok &&
          Write(out.filePath(QStringLiteral("icon-%1.png").arg(size)), Png(Scaled(design, size)));
   }
