@@ -1,11 +1,14 @@
-// Measures the web page in headless Chromium: navigation to the first painted frame of the game
-// (median of RUNS cold loads) and ticks per second while the button is held (speed 0, so that
-// nothing is hit and no sound holds a tick up). Prints first_paint_ms=… ticks_per_s=…
-// Usage: node PageProbe.mjs URL MODULES_FOLDER [RUNS]
+// Measures a page in headless Chromium: navigation to the first painted frame of its form (median
+// of RUNS cold loads), and the page's CPU time (the renderer's task time) over 10 s: for the game
+// with the button held at its starting speed, for the reference its moving version (ADDRESS?move).
+// The game's ticks per second are counted at speed 0, where nothing is hit and no sound holds a
+// tick up.
+// Prints first_paint_ms=… cpu_ms=… [ticks_per_s=…]
+// Usage: node PageProbe.mjs ADDRESS MODULES_FOLDER game|reference [RUNS]
 import {createRequire} from 'node:module';
 import {join, resolve} from 'node:path';
 
-const [url, modules, runs = '7'] = process.argv.slice(2);
+const [url, modules, kind, runs = '7'] = process.argv.slice(2);
 const puppeteer = createRequire(join(resolve(modules), 'package.json'))('puppeteer-core');
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
@@ -19,7 +22,7 @@ for (let run = 0; run < Number(runs); run++) {
   await page.evaluateOnNewDocument(() => {
     new MutationObserver((changes, observer) => {
       const form = document.getElementById('frmGame');
-      if (form && form.style.visibility === 'visible') {
+      if (form && getComputedStyle(form).visibility === 'visible') {
         observer.disconnect();
         requestAnimationFrame(() => { window.firstPaint = performance.now(); });
       }
@@ -33,22 +36,38 @@ for (let run = 0; run < Number(runs); run++) {
 paints.sort((a, b) => a - b);
 
 const page = await browser.newPage();
-await page.goto(url);
-await page.waitForSelector('[data-name="picUser"]');
-await page.evaluate(() => {
-  document.getElementById('HScroll1').value = '0';
-  // Every event goes through wbRun; with the pointer held still, every one is a tick.
-  window.ticks = 0;
-  const run = Module.wbRun;
-  Module.wbRun = (event) => { window.ticks++; run(event); };
-});
-const box = await (await page.$('[data-name="picUser"]')).boundingBox();
-await page.mouse.move(box.x + 20, box.y + 20);
-await page.mouse.down();
-const start = await page.evaluate(() => [window.ticks, performance.now()]);
-await new Promise((done) => setTimeout(done, 10000));
-const end = await page.evaluate(() => [window.ticks, performance.now()]);
-await page.mouse.up();
+const taskSeconds = async () => (await page.metrics()).TaskDuration;
+let line = `first_paint_ms=${paints[Math.floor(paints.length / 2)].toFixed(1)}`;
+// Holds the block for 10 s at a speed; gives the task time and the ticks per second.
+async function hold(speed) {
+  await page.goto(url);
+  await page.waitForSelector('[data-name="picUser"]');
+  await page.evaluate((value) => {
+    document.getElementById('HScroll1').value = value;
+    // Every event goes through wbRun; with the pointer held still, every one is a tick.
+    window.ticks = 0;
+    const run = Module.wbRun;
+    Module.wbRun = (event) => { window.ticks++; run(event); };
+  }, String(speed));
+  const box = await (await page.$('[data-name="picUser"]')).boundingBox();
+  await page.mouse.move(box.x + 20, box.y + 20);
+  await page.mouse.down();
+  const now = async () => [...await page.evaluate(() => [window.ticks, performance.now()]), await taskSeconds()];
+  const [ticks, start, cpu] = await now();
+  await new Promise((done) => setTimeout(done, 10000));
+  const [endTicks, end, endCpu] = await now();
+  await page.mouse.up();
+  return [(endCpu - cpu) * 1000, (endTicks - ticks) / ((end - start) / 1000)];
+}
+if (kind === 'game') {
+  const [cpu] = await hold(1);  // the speed the game starts with: enemies move, hit and sound
+  const [, rate] = await hold(0);
+  line += ` cpu_ms=${cpu.toFixed(0)} ticks_per_s=${rate.toFixed(2)}`;
+} else {
+  await page.goto(`${url}?move`);
+  const cpu = await taskSeconds();
+  await new Promise((done) => setTimeout(done, 10000));
+  line += ` cpu_ms=${((await taskSeconds() - cpu) * 1000).toFixed(0)}`;
+}
 await browser.close();
-const rate = (end[0] - start[0]) / ((end[1] - start[1]) / 1000);
-console.log(`first_paint_ms=${paints[Math.floor(paints.length / 2)].toFixed(1)} ticks_per_s=${rate.toFixed(2)}`);
+console.log(line);

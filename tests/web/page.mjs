@@ -15,14 +15,13 @@ import {extname, join, resolve} from 'node:path';
 const [folderArgument, ...chosen] = process.argv.slice(2);
 const folder = resolve(folderArgument);
 const modules = resolve(folder, '..', 'test-modules');
-if (!existsSync(join(modules, 'node_modules', 'selenium-webdriver'))) {
-  try {
-    execSync(`npm install --prefix "${modules}" --no-audit --no-fund --loglevel=error ` +
-             '--fetch-retries=1 puppeteer-core@25 selenium-webdriver@4', {stdio: 'inherit', timeout: 120000});
-  } catch (error) {
-    console.log(`FAIL: the test's packages could not be installed from the npm registry: ${error.message}`);
-    process.exit(1);
-  }
+try {
+  existsSync(join(modules, 'node_modules', 'selenium-webdriver')) ||
+      execSync(`npm install --prefix "${modules}" --no-audit --no-fund --loglevel=error --fetch-retries=1 ` +
+               'puppeteer-core@25 selenium-webdriver@4', {stdio: 'inherit', timeout: 120000});
+} catch (error) {
+  console.log(`FAIL: the test's packages could not be installed from the npm registry: ${error.message}`);
+  process.exit(1);
 }
 const require = createRequire(join(modules, 'package.json'));
 const puppeteer = require('puppeteer-core');
@@ -30,12 +29,9 @@ const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applica
                '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
 const server = createServer((request, response) => {
   const file = join(folder, request.url.split('?')[0].replace(/\/$/, '/index.html'));
-  if (!file.startsWith(folder) || !existsSync(file)) {
-    response.writeHead(404).end();
-    return;
-  }
-  response.writeHead(200, {'Content-Type': types[extname(file)] || 'application/octet-stream'});
-  response.end(readFileSync(file));
+  const found = file.startsWith(folder) && existsSync(file);
+  response.writeHead(found ? 200 : 404, {'Content-Type': types[extname(file)] || 'application/octet-stream'});
+  response.end(found ? readFileSync(file) : undefined);
 });
 await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
 const url = `http://127.0.0.1:${server.address().port}/`;
@@ -44,37 +40,25 @@ let passes = 0;
 let failures = 0;
 let engine = '';
 function check(what, expected, actual) {
-  if (JSON.stringify(expected) === JSON.stringify(actual)) {
-    passes++;
-  } else {
-    failures++;
-    console.log(`FAIL [${engine}]: ${what}: expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
-  }
+  const [e, a] = [JSON.stringify(expected), JSON.stringify(actual)];
+  e === a ? passes++ : (failures++, console.log(`FAIL [${engine}]: ${what}: expected ${e}, got ${a}`));
 }
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // One browser window with the same few verbs on every engine. Coordinates are CSS pixels of the
 // viewport.
 function puppeteerSession(browser, page) {
-  return {
-    page,
-    goto: (address) => page.goto(address),
-    evaluate: (f, ...args) => page.evaluate(f, ...args),
-    move: (x, y) => page.mouse.move(x, y),
-    down: () => page.mouse.down(),
-    up: () => page.mouse.up(),
-    resize: (width, height) => page.setViewport({width, height}),
-    close: () => browser.close(),
-  };
+  const {mouse} = page;
+  return {page, goto: (address) => page.goto(address), evaluate: (...args) => page.evaluate(...args),
+          move: (x, y) => mouse.move(x, y), down: () => mouse.down(), up: () => mouse.up(),
+          resize: (width, height) => page.setViewport({width, height}), close: () => browser.close()};
 }
 const engines = {
   async chromium() {
-    const browser = await puppeteer.launch({
-      executablePath: '/usr/bin/chromium',
-      args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
-             '--no-first-run', '--disable-background-networking', '--disable-component-update',
-             '--disable-sync', '--autoplay-policy=user-gesture-required'],
-    });
+    const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', args: [
+      '--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--autoplay-policy=user-gesture-required']});
     return puppeteerSession(browser, await browser.newPage());
   },
   async firefox() {
@@ -84,17 +68,11 @@ const engines = {
     return puppeteerSession(browser, await browser.newPage());
   },
   async webkit() {
-    const xvfb = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-                       {stdio: ['ignore', 'pipe', 'ignore']});
-    const display = await new Promise((found) => xvfb.stdout.once('data', (d) => found(`:${String(d).trim()}`)));
-    const port = await new Promise((found) => {
-      const probe = createServer().listen(0, '127.0.0.1', () => {
-        const {port: free} = probe.address();
-        probe.close(() => found(free));
-      });
-    });
-    const driverProcess = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore',
-                                                                       env: {...process.env, DISPLAY: display}});
+    const probe = await new Promise((listening) => { const p = createServer().listen(0, '127.0.0.1', () => listening(p)); });
+    const {port} = probe.address();
+    await new Promise((closed) => probe.close(closed));
+    const driverProcess = spawn('xvfb-run', ['-a', '-s', '-screen 0 1024x768x24 -nolisten tcp', 'WebKitWebDriver',
+                                             `--port=${port}`], {stdio: 'ignore', detached: true});
     await until(null, () => fetch(`http://127.0.0.1:${port}/status`).then(() => true, () => false));
     const {Builder, Origin} = require('selenium-webdriver');
     const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
@@ -103,22 +81,14 @@ const engines = {
                                    args: ['--automation']},
     }).build();
     const act = (steps) => steps(driver.actions({async: true})).perform();
-    let pointer = [0, 0];
     return {
       goto: (address) => driver.get(address),
       evaluate: (f, ...args) => driver.executeScript(`return (${f})(...arguments)`, ...args),
-      move: (x, y) => {
-        pointer = [Math.round(x), Math.round(y)];
-        return act((a) => a.move({x: pointer[0], y: pointer[1], origin: Origin.VIEWPORT}));
-      },
+      move: (x, y) => act((a) => a.move({x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT})),
       down: () => act((a) => a.press()),
       up: () => act((a) => a.release()),
       resize: (width, height) => driver.manage().window().setRect({width, height: height + 38}),
-      close: async () => {
-        await driver.quit();
-        driverProcess.kill();
-        xvfb.kill();
-      },
+      close: () => driver.quit().finally(() => process.kill(-driverProcess.pid)),
     };
   },
 };
@@ -130,30 +100,37 @@ async function until(s, f, ms = 5000) {
   }
   return false;
 }
-const box = (s, name) => s.evaluate((n) => {
-  const b = document.querySelector(`[data-name="${n}"]`);
-  const r = b.getBoundingClientRect();
-  return {left: parseFloat(b.style.left), top: parseFloat(b.style.top), colour: b.style.background,
-          x: r.left, y: r.top, width: r.width};
-}, name);
 const settled = (s) => until(s, () => Module.wbPending === 0 && Module.wbQueue.length === 0);
+// A box's design position, colour and place in the viewport.
+const at = (s, name) => s.evaluate((n) => {
+  const b = wb(n);
+  const r = b.getBoundingClientRect();
+  return {left: parseFloat(b.style.left), top: parseFloat(b.style.top), colour: b.style.background, x: r.left, y: r.top};
+}, name);
+async function drag(s, [x, y], ...points) {
+  await s.move(x, y);
+  await s.down();
+  for (const [px, py] of points) await s.move(px, py);
+}
+// Whether the whole form is in the viewport, at the largest scale that fits (never above 1).
+const fits = (s) => s.evaluate(() => {
+  const r = document.getElementById('frmGame').getBoundingClientRect();
+  return r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight &&
+         Math.abs(r.width - 425 * Math.min(1, innerWidth / 425, innerHeight / 432)) < 0.5;
+});
 async function load(s) {
   await s.goto(url);
   await until(s, () => !!document.querySelector('[data-name="picUser"]') && Module.wbScale !== undefined);
-  // Watches the sounds from outside the game: what is decoded, what an analyser hears while a
-  // sound plays, and where the enemies stand when each sound starts and ends.
+  // Watches the sounds from outside the game: what is decoded, and where the enemies stand when
+  // each sound starts and ends.
   await s.evaluate(() => {
+    window.wb = (n) => document.querySelector(`[data-name="${n}"]`) || document.getElementById(n);
     window.heard = [];
-    const enemies = () => [...document.querySelectorAll('[data-name^="picEnemy"]')]
-                              .map((b) => b.style.left + b.style.top).join();
+    const enemies = () => [0, 1, 2, 3].map((i) => wb(`picEnemy(${i})`).style.cssText).join();
     const decode = AudioContext.prototype.decodeAudioData;
     AudioContext.prototype.decodeAudioData = async function (bytes) {
       const buffer = await decode.call(this, bytes);
-      const samples = buffer.getChannelData(0);
-      let crossings = 0;
-      for (let i = 1; i < samples.length; i++) {
-        crossings += (samples[i - 1] < 0) !== (samples[i] < 0) ? 1 : 0;
-      }
+      const crossings = buffer.getChannelData(0).filter((v, i, all) => i > 0 && (all[i - 1] < 0) !== (v < 0)).length;
       window.heard.push({seconds: buffer.duration, hertz: crossings / 2 / buffer.duration});
       return buffer;
     };
@@ -172,116 +149,88 @@ async function load(s) {
 // The checks every engine must pass.
 async function play(s) {
   await load(s);
-  check('page title', 'Wirbelbox', await s.evaluate(() => document.title));
-  const layout = {
-    pbCanvas: '32px 32px 361px 361px rgb(255, 255, 255)',
-    'picEnemy(0)': '46px 38px 61px 61px rgb(0, 0, 128)',
-    'picEnemy(1)': '257px 34px 57px 49px rgb(0, 0, 128)',
-    'picEnemy(2)': '42px 298px 30px 61px rgb(0, 0, 128)',
-    'picEnemy(3)': '281px 311px 101px 21px rgb(0, 0, 128)',
-    picUser: '187px 181px 41px 41px rgb(128, 0, 0)',
-    frmGame: '425px 432px rgb(0, 0, 0)',
-  };
-  check('layout of the form and its boxes', Object.entries(layout), await s.evaluate((names) => names.map((n) => {
-    const c = getComputedStyle(document.querySelector(`[data-name="${n}"]`) || document.getElementById(n));
-    return [n, [...(n === 'frmGame' ? [] : [c.left, c.top]), c.width, c.height, c.backgroundColor].join(' ')];
-  }), Object.keys(layout)));
-  check('speed bar: range 0 to 10, value 1', ['0', '10', '1'],
-        await s.evaluate(() => ['min', 'max', 'value'].map((k) => document.getElementById('HScroll1')[k])));
-  check('a finger on the page neither scrolls, zooms, selects nor opens a menu',
-        ['none', 'none', 'none', true], await s.evaluate(() => {
+  const layout = [['frmGame', '425px 432px rgb(0, 0, 0)'],
+    ['pbCanvas', '32px 32px 361px 361px rgb(255, 255, 255)'], ['picEnemy(0)', '46px 38px 61px 61px rgb(0, 0, 128)'],
+    ['picEnemy(1)', '257px 34px 57px 49px rgb(0, 0, 128)'], ['picEnemy(2)', '42px 298px 30px 61px rgb(0, 0, 128)'],
+    ['picEnemy(3)', '281px 311px 101px 21px rgb(0, 0, 128)'], ['picUser', '187px 181px 41px 41px rgb(128, 0, 0)'],
+    ['HScroll1', '0 10 1'], ['title', 'Wirbelbox']];
+  check('title, layout and speed bar (range 0 to 10, value 1)', layout, await s.evaluate((names) => names.map(([n]) => {
+    const [c, bar] = [getComputedStyle(wb(n) || document.body), wb('HScroll1')];
+    const place = n === 'frmGame' ? [] : [c.left, c.top];
+    return [n, n === 'title' ? document.title : n === 'HScroll1' ? `${bar.min} ${bar.max} ${bar.value}`
+                                              : [...place, c.width, c.height, c.backgroundColor].join(' ')];
+  }), layout));
+  check('a finger on the page neither scrolls, zooms, selects nor opens a menu', ['none', 'none', 'none', true],
+        await s.evaluate(() => {
           const c = getComputedStyle(document.body);
           return [c.touchAction, c.overscrollBehaviorY, c.userSelect || c.webkitUserSelect,
                   !document.body.dispatchEvent(new MouseEvent('contextmenu', {bubbles: true, cancelable: true}))];
         }));
-  const form = await s.evaluate(() => {
-    const r = document.getElementById('frmGame').getBoundingClientRect();
-    return [r.left, r.top];
-  });
-  const [fx, fy] = form;
-  const press = async (x, y) => { await s.move(fx + x, fy + y); await s.down(); };
+  const [fx, fy] = await s.evaluate(() => ['left', 'top'].map((k) => wb('frmGame').getBoundingClientRect()[k]));
+  const speed = (value) => s.evaluate((v) => { wb('HScroll1').value = v; }, value);
 
   // Enemy 0 (61 high) turns once its top passes 461 - 61 - 20 = 380: the window's outer height
   // on Windows, not the page's 432. At speed 10 from 38 its deepest top is 388.
   await s.evaluate(() => {
-    const enemy = document.querySelector('[data-name="picEnemy(0)"]');
-    window.deepest = 0;
-    new MutationObserver(() => { window.deepest = Math.max(window.deepest, parseFloat(enemy.style.top)); })
-        .observe(enemy, {attributes: true});
-    document.getElementById('HScroll1').value = '10';
+    [window.deepest, wb('HScroll1').value] = [0, '10'];
+    new MutationObserver(() => { window.deepest = Math.max(window.deepest, parseFloat(wb('picEnemy(0)').style.top)); })
+        .observe(wb('picEnemy(0)'), {attributes: true});
   });
-  await press(200, 200);
-  await until(s, () => window.deepest > 0 && parseFloat(document.querySelector('[data-name="picEnemy(0)"]').style.top) < window.deepest, 15000);
+  await drag(s, [fx + 200, fy + 200]);
+  await until(s, () => parseFloat(wb('picEnemy(0)').style.top) < window.deepest, 15000);
   await s.up();
   check('the enemies turn where they turn on Windows', 388, await s.evaluate(() => window.deepest));
   await settled(s);
   await load(s);
 
-  check('idle: enemy 0 stands still', 46, (await sleep(300), (await box(s, 'picEnemy(0)')).left));
-  await press(200, 200);
-  await s.move(fx + 210, fy + 200);
-  check('the block follows the pointer 1:1', 197, (await sleep(400), (await box(s, 'picUser')).left));
-  check('enemies move while the button is held', true, (await box(s, 'picEnemy(0)')).left > 46);
+  await drag(s, [fx + 200, fy + 200], [fx + 210, fy + 200]);
+  check('the block follows the pointer 1:1, the enemies move while it is held', [197, true],
+        [(await sleep(400), (await at(s, 'picUser')).left), (await at(s, 'picEnemy(0)')).left > 46]);
   await s.up();
-  const frozen = (await sleep(100), (await box(s, 'picEnemy(0)')).left);
-  check('released: frozen', frozen, (await sleep(400), (await box(s, 'picEnemy(0)')).left));
-  await s.evaluate(() => { document.getElementById('HScroll1').value = '0'; });
-  await press(210, 200);
+  const frozen = (await sleep(100), (await at(s, 'picEnemy(0)')).left);
+  await sleep(400);
+  await speed('0');
+  await drag(s, [fx + 210, fy + 200]);
   await sleep(300);
   await s.up();
-  check('at speed 0 enemies stay', frozen, (await box(s, 'picEnemy(0)')).left);
-  await s.evaluate(() => { document.getElementById('HScroll1').value = '1'; });
+  check('released: frozen; at speed 0 the enemies stay', frozen, (await at(s, 'picEnemy(0)')).left);
+  await speed('1');
 
   // Over the field's left edge: yellow and an alarm every tick. Moves made meanwhile, in small
   // steps, wait behind the sounds; when they have run the block is under the pointer again.
-  await press(210, 200);
-  await s.move(fx + 30, fy + 200);
-  check('at the edge the block turns yellow', true,
-        await until(s, () => document.querySelector('[data-name="picUser"]').style.background === 'rgb(255, 255, 0)'));
+  await drag(s, [fx + 210, fy + 200], [fx + 30, fy + 200]);
+  check('at the edge the block turns yellow', true, await until(s, () => wb('picUser').style.background === 'rgb(255, 255, 0)'));
   for (let x = 40; x <= 200; x += 20) {
     await s.move(fx + x, fy + 200);
     await sleep(30);
   }
   await settled(s);
-  const back = await box(s, 'picUser');
+  const back = await at(s, 'picUser');
   check('moved through alarms, the block is under the pointer and dark red', [187, 181, 'rgb(128, 0, 0)'],
         [back.left, back.top, back.colour]);
   await s.up();
-  await settled(s);
-  const heard = await s.evaluate(() => window.heard);
-  const alarm = heard.find((sound) => Math.abs(sound.hertz - 880) < 10);
-  check('the alarm decodes to 0.3 s of 880 Hz', [0.3, 880],
-        alarm ? [Math.round(alarm.seconds * 100) / 100, Math.round(alarm.hertz / 10) * 10] : null);
+  const heard = (await settled(s), await s.evaluate(() => window.heard));
   const played = heard.filter((sound) => sound.after);
-  check('several alarms, and no tick while one plays', true,
-        played.length > 1 && played.every((sound) => sound.before === sound.after));
+  check('alarms of 0.3 s at 880 Hz, several, and no tick while one plays', [[0.3, 880], true],
+        [[Math.round(heard[0]?.seconds * 100) / 100, Math.round(heard[0]?.hertz / 10) * 10],
+         played.length > 1 && played.every((sound) => sound.before === sound.after)]);
 
   // The block dragged onto enemy 0 in a fresh page: the enemy turns light blue.
   await load(s);
-  await press(200, 200);
-  await s.move(fx + 73, fy + 79);
-  check('an enemy touching the block turns light blue', true,
-        await until(s, () => document.querySelector('[data-name="picEnemy(0)"]').style.background === 'rgb(192, 192, 255)'));
+  await drag(s, [fx + 200, fy + 200], [fx + 73, fy + 79]);
+  check('an enemy touching the block turns light blue', true, await until(s, () => wb('picEnemy(0)').style.background === 'rgb(192, 192, 255)'));
   await s.up();
   await settled(s);
 
   // A viewport smaller than the form: the form shrinks as a whole to fit, the drag stays 1:1.
   await s.resize(360, 400);
   await sleep(300);
-  const small = await s.evaluate(() => {
-    const r = document.getElementById('frmGame').getBoundingClientRect();
-    return {fits: r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight,
-            scale: Math.round(r.width / 425 * 1000) / 1000,
-            expected: Math.round(Math.min(1, innerWidth / 425, innerHeight / 432) * 1000) / 1000};
-  });
-  check('in a small viewport the form fits at the largest scale', [true, small.expected], [small.fits, small.scale]);
-  const before = await box(s, 'picUser');
-  await s.move(before.x + 10, before.y + 10);
-  await s.down();
-  await s.move(before.x + 40, before.y + 10);
-  const after = (await sleep(300), await box(s, 'picUser'));
+  const before = await at(s, 'picUser');
+  await drag(s, [before.x + 10, before.y + 10], [before.x + 40, before.y + 10]);
+  const after = (await sleep(300), await at(s, 'picUser'));
   await s.up();
-  check('scaled, the block follows the pointer 1:1', true, Math.abs(after.x - before.x - 30) <= 1);
+  check('in a small viewport the form fits at the largest scale; the drag stays 1:1', [true, true],
+        [await fits(s), Math.abs(after.x - before.x - 30) <= 1]);
 
   // The service worker keeps every file of this build.
   check('the offline store holds the page', true, await s.evaluate(async () => {
@@ -296,61 +245,50 @@ async function play(s) {
 async function chromiumOnly(s) {
   const browser = s.page.browser();
   const cdp = await s.page.createCDPSession();
-  check('no installability errors', [], (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors);
-  check('favicon is the icon', true, await s.evaluate(() => document.querySelector('link[rel=icon]').href.startsWith('data:image/png')));
+  check('no installability errors; the favicon is the icon', [[], true],
+        [(await cdp.send('Page.getInstallabilityErrors')).installabilityErrors,
+         await s.evaluate(() => document.querySelector('link[rel=icon]').href.startsWith('data:image/png'))]);
   const second = await browser.newPage();
   await second.goto(url);
-  await second.waitForFunction(() => document.body.textContent.includes('another tab'), {timeout: 5000}).catch(() => {});
-  check('a second tab says the game runs in another tab', [true, 0], await second.evaluate(
-      () => [document.body.textContent.includes('another tab'), document.querySelectorAll('#frmGame').length]));
+  check('a second tab says the game runs in another tab', [true, 0], [await until(puppeteerSession(browser, second),
+        () => document.body.textContent.includes('another tab')), await second.$$eval('#frmGame', (f) => f.length)]);
   await second.close();
   await s.page.close();
 
-  const offline = await browser.newPage();
-  await offline.setCacheEnabled(false);
-  await offline.setOfflineMode(true);
-  const o = puppeteerSession(browser, offline);
+  const o = puppeteerSession(browser, await browser.newPage());
+  await o.page.setCacheEnabled(false);
+  await o.page.setOfflineMode(true);
   await load(o);
-  const kept = await box(o, 'picUser');
-  await o.move(kept.x + 5, kept.y + 5);
-  await o.down();
-  await o.move(kept.x + 15, kept.y + 5);
-  check('offline, with the HTTP cache off, the page plays', 197, (await sleep(300), (await box(o, 'picUser')).left));
-  await o.up();
-  await offline.close();
+  const kept = await at(o, 'picUser');
+  await drag(o, [kept.x + 5, kept.y + 5], [kept.x + 15, kept.y + 5]);
+  check('offline, with the HTTP cache off, the page plays', 197, (await sleep(300), (await at(o, 'picUser')).left));
+  await o.page.close();
 
   for (const [width, height] of [[360, 640], [640, 360]]) {
     engine = `chromium ${width}x${height} touch`;
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     await page.setViewport({width, height, isMobile: true, hasTouch: true, deviceScaleFactor: 2});
-    const t = puppeteerSession(browser, page);
+    const [t, finger] = [puppeteerSession(browser, page), page.touchscreen];
     await load(t);
-    const scale = Math.min(width / 425, height / 432);
-    check('the whole form is on the screen at the largest scale', [true, true], await page.evaluate((expected) => {
-      const r = document.getElementById('frmGame').getBoundingClientRect();
-      return [r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight,
-              Math.abs(r.width - 425 * expected) < 0.5];
-    }, scale));
-    const start = await box(t, 'picUser');
-    await page.touchscreen.touchStart(start.x + 15, start.y + 15);
-    await page.touchscreen.touchMove(start.x + 45, start.y + 25);
-    await sleep(400);
-    const held = await box(t, 'picUser');
-    check('a finger drags the block 1:1', [true, true], [Math.abs(held.x - start.x - 30) <= 1, Math.abs(held.y - start.y - 10) <= 1]);
-    check('the enemies run while the finger holds the block', true, (await box(t, 'picEnemy(0)')).left > 46);
-    await page.touchscreen.touchEnd();
-    await settled(t);
-    const still = (await box(t, 'picEnemy(0)')).left;
+    const start = await at(t, 'picUser');
+    await finger.touchStart(start.x + 15, start.y + 15);
+    await finger.touchMove(start.x + 45, start.y + 25);
+    const held = (await sleep(400), await at(t, 'picUser'));
+    check('the whole form on the screen; a finger drags the block 1:1, the enemies run', [true, true, true, true],
+          [await fits(t), Math.abs(held.x - start.x - 30) <= 1, Math.abs(held.y - start.y - 10) <= 1,
+           (await at(t, 'picEnemy(0)')).left > 46]);
+    await finger.touchEnd();
+    const still = (await settled(t), await at(t, 'picEnemy(0)')).left;
     check('lifted: frozen, and the sound may start', [still, 'running'],
-          [(await sleep(300), (await box(t, 'picEnemy(0)')).left), await page.evaluate(() => Module.wbAudio.state)]);
-    await page.touchscreen.touchStart(5, height - 5);
-    await page.touchscreen.touchMove(5, 5);
-    await page.touchscreen.touchEnd();
-    check('the page neither scrolls nor zooms', [0, 0, 1], await page.evaluate(() => [scrollX, scrollY, visualViewport.scale]));
-    const bar = await page.$eval('#HScroll1', (b) => { const r = b.getBoundingClientRect(); return [r.right, r.top + r.height / 2]; });
-    await page.touchscreen.tap(bar[0] - 2, bar[1]);
-    check('the speed bar answers a finger', '10', await page.$eval('#HScroll1', (b) => b.value));
+          [(await sleep(300), (await at(t, 'picEnemy(0)')).left), await page.evaluate(() => Module.wbAudio.state)]);
+    await finger.touchStart(5, height - 5);
+    await finger.touchMove(5, 5);
+    await finger.touchEnd();
+    const bar = await page.$eval('#HScroll1', (b) => { const r = b.getBoundingClientRect(); return [r.right - 2, r.top + r.height / 2]; });
+    await finger.tap(...bar);
+    check('the page neither scrolls nor zooms; the speed bar answers a finger', [0, 0, 1, '10'],
+          await page.evaluate(() => [scrollX, scrollY, visualViewport.scale, wb('HScroll1').value]));
     await context.close();
   }
 }
