@@ -22,7 +22,7 @@
 #include "FakePointer.h"
 #include "game/frmGame.h"
 #include "platform/Runtime.h"
-#include "platform/qt/Native.h"
+#include "platform/qt/QtNative.h"
 #include "platform/qt/SdlSoundPlayer.h"
 #include "sound/Sound.h"
 
@@ -108,9 +108,9 @@ void Drag(frmGame& game, int seconds) {
   SilentPlayer silent;
   UseSoundPlayer(&silent);
   DragWatch watch;
-  game.picUser.Native().widget->installEventFilter(&watch);
-  game.Native().widget->installEventFilter(&watch);
-  const QPoint centre = game.picUser.Native().widget->mapToGlobal(QPoint(20, 20));
+  platform::Backend::Of(game.picUser).widget->installEventFilter(&watch);
+  platform::Backend::Of(game).widget->installEventFilter(&watch);
+  const QPoint centre = platform::Backend::Of(game.picUser).widget->mapToGlobal(QPoint(20, 20));
   std::atomic<bool> done = false;
   std::thread pointer([&] {
     FakePointer fake;

@@ -43,7 +43,9 @@ async function hold(speed) {
   await page.goto(url);
   await page.waitForSelector('[data-name="picUser"]');
   await page.evaluate((value) => {
-    document.getElementById('HScroll1').value = value;
+    const bar = document.getElementById('HScroll1');
+    bar.value = value;
+    bar.dispatchEvent(new Event('input'));
     // Every event goes through wbRun; with the pointer held still, every one is a tick.
     window.ticks = 0;
     const run = Module.wbRun;

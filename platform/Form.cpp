@@ -14,6 +14,10 @@ void Form::Show() {
   Display();
 }
 
+void Form::BackColor(std::uint32_t color) {
+  Paint(DecodeColor(color));
+}
+
 void Form::OnLoad(std::function<void()> handler) {
   load_ = std::move(handler);
 }

@@ -7,7 +7,11 @@
 #include <memory>
 #include <string_view>
 
+#include "Color.h"
+
 namespace platform {
+
+struct Backend;
 
 // A window with a fixed-size client area, a title bar with close button and system menu, no
 // maximise or minimise. Its position and outer size are in twips, frame included where the
@@ -40,12 +44,13 @@ class Form {
   void OnLoad(std::function<void()> handler);
   // The handler may set Cancel to non-zero to keep the window open.
   void OnUnload(std::function<void(std::int16_t& Cancel)> handler);
-  // The back end raises unload when the user closes the window; false keeps it open.
-  bool RaiseUnload();
-
-  Impl& Native() const { return *impl_; }
 
  private:
+  friend struct Backend;
+  // Back-end entry: the user closes the window; false keeps it open.
+  bool RaiseUnload();
+  // Back-end hooks: fill the client area with a decoded colour; show the window.
+  void Paint(Rgb color);
   void Display();
 
   std::unique_ptr<Impl> impl_;

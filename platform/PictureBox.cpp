@@ -2,6 +2,8 @@
 // The box's properties and events, the same on every back end.
 #include "PictureBox.h"
 
+#include "Twips.h"
+
 namespace platform {
 
 void PictureBox::Left(float pixels) {
@@ -31,7 +33,7 @@ void PictureBox::Move(float left, float top) {
 }
 
 void PictureBox::BackColor(std::uint32_t color) {
-  Paint(color);
+  Paint(DecodeColor(color));
   color_ = color;
 }
 
@@ -47,12 +49,13 @@ void PictureBox::OnMouseUp(MouseHandler handler) {
   up_ = std::move(handler);
 }
 
-bool PictureBox::Raise(Mouse event, std::int16_t Button, std::int16_t Shift, float X, float Y) {
+bool PictureBox::Raise(Mouse event, std::int16_t Button, std::int16_t Shift, float xPixels,
+                       float yPixels) {
   const MouseHandler& handler = event == Mouse::Down ? down_ : event == Mouse::Move ? move_ : up_;
   if (!handler) {
     return false;
   }
-  handler(Button, Shift, X, Y);
+  handler(Button, Shift, xPixels * kTwipsPerPixel, yPixels * kTwipsPerPixel);
   return true;
 }
 

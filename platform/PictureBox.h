@@ -8,11 +8,13 @@
 #include <memory>
 #include <string_view>
 
+#include "Color.h"
 #include "OnError.h"
 
 namespace platform {
 
 class Form;
+struct Backend;
 
 // Position and size are single-precision pixels of the window's client area; the box sits on
 // the nearest whole pixels, and reading a value back returns the value stored. Mouse
@@ -48,16 +50,15 @@ class PictureBox {
   void OnMouseDown(MouseHandler handler);
   void OnMouseMove(MouseHandler handler);
   void OnMouseUp(MouseHandler handler);
-  // The back end delivers the box's mouse events here, X and Y in twips; false when no handler
-  // takes them.
-  bool Raise(Mouse event, std::int16_t Button, std::int16_t Shift, float X, float Y);
-
-  Impl& Native() const { return *impl_; }
 
  private:
-  // The back end puts the box on its whole pixels, and paints it in a colour (or fails).
+  friend struct Backend;
+  // Back-end entry: a mouse event at a point in pixels of the box's interior, handed on in
+  // twips; false when no handler takes it.
+  bool Raise(Mouse event, std::int16_t Button, std::int16_t Shift, float xPixels, float yPixels);
+  // Back-end hooks: put the box on its whole pixels; fill it with a decoded colour.
   void Place();
-  void Paint(std::uint32_t color);
+  void Paint(Rgb color);
 
   std::unique_ptr<Impl> impl_;
   float left_ = 0;

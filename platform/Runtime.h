@@ -8,6 +8,8 @@
 
 namespace platform {
 
+struct Backend;
+
 // Keeps the command line and, from the first window on, the window system's application.
 // Exactly one exists, created by main() (or a test's main) before anything else of the
 // platform is used.
@@ -45,16 +47,20 @@ class Runtime {
 
   int ArgumentCount() const { return argc_; }
   char** Arguments() const { return argv_; }
-  Impl& Native() const { return *impl_; }
 
  private:
-  // Makes this the current runtime; runs the cleanups.
-  void Enter();
-  void Leave();
+  friend struct Backend;
+  struct Closer {
+    void operator()(Impl* impl) const;  // the back end's, where Impl is complete
+  };
+  // Back-end hooks: make the application's state; handle events until the last window closed.
+  static std::unique_ptr<Impl, Closer> Open(int& argc, char** argv);
+  int Loop();
 
   int& argc_;
   char** argv_;
-  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<Impl, Closer> impl_;
+  bool windowMade_ = false;
   std::vector<std::function<void()>> cleanups_;
 };
 

@@ -23,10 +23,15 @@ class SoundPlayer {
   SoundPlayer& operator=(const SoundPlayer&) = delete;
   virtual ~SoundPlayer() = default;
 
+  // Paints the windows first when the sound will block the thread, then plays.
+  bool Play(std::span<const std::uint8_t> image, std::uint32_t flags);
+
+ protected:
   virtual bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) = 0;
 };
 
-// The player of the running system (SDL's audio output on Linux, winmm on Windows).
+// The player of the running system: SDL's audio output on Linux, winmm on Windows, WebAudio in
+// a page, nothing in the headless back end.
 SoundPlayer& NativeSoundPlayer();
 
 }  // namespace platform

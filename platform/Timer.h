@@ -10,6 +10,8 @@
 
 namespace platform {
 
+struct Backend;
+
 // While enabled, raises its event once per period (see TickSchedule); while disabled it has no
 // pending wake-up at all.
 class Timer {
@@ -33,15 +35,13 @@ class Timer {
   // The spacing of the ticks since the timer was last enabled.
   TickSchedule::Duration Period() const { return schedule_.Period(); }
 
-  // The back end calls this when the wake-up it was asked for is due.
-  void Fire();
-
-  Impl& Native() const { return *impl_; }
-
  private:
+  friend struct Backend;
+  // Back-end entry: the wake-up it was asked for is due.
+  void Fire();
   void Restart();
   void Arm();
-  // The back end wakes the timer once, `after` from now; Stop cancels that.
+  // Back-end hooks: wake the timer once, `after` from now; Stop cancels that.
   void Wake(std::chrono::milliseconds after);
   void Stop();
 

@@ -22,8 +22,9 @@ namespace platform {
 namespace {
 ${arrays}}  // namespace
 
-const EmbeddedResource kEmbeddedResources[${count}] = {
+const EmbeddedResource kEmbeddedResources[] = {
 ${entries}};
+const std::size_t kEmbeddedResourceCount = ${count};
 
 }  // namespace platform
 ")

@@ -40,6 +40,6 @@ void PlayResSound(const platform::String& ResName, std::optional<double> Flags) 
     if (SoundBuffer.empty()) {
       Fail();
     }
-    Player().sndPlaySoundA(SoundBuffer, static_cast<std::uint32_t>(CLng(*Flags)));
+    Player().Play(SoundBuffer, static_cast<std::uint32_t>(CLng(*Flags)));
   });
 }

@@ -16,7 +16,7 @@
 #include "game/frmGame.h"
 #include "platform/App.h"
 #include "platform/Runtime.h"
-#include "platform/qt/Native.h"
+#include "platform/qt/QtNative.h"
 #include "platform/qt/SdlSoundPlayer.h"
 
 namespace {
@@ -50,12 +50,12 @@ TEST(Controls, StandAtTheirDesignPlacesInTheirColoursStackedAsDesigned) {
       {"picUser", {187, 181, 41, 41}},
   };
   for (const auto& d : designs) {
-    const auto* widget = form.Native().widget->findChild<QWidget*>(d.name);
+    const auto* widget = platform::Backend::Of(form).widget->findChild<QWidget*>(d.name);
     ASSERT_NE(widget, nullptr) << d.name;
     EXPECT_EQ(widget->geometry(), d.geometry) << d.name;
   }
-  EXPECT_EQ(form.Native().widget->size(), QSize(425, 432));
-  const auto* bar = form.Native().widget->findChild<QScrollBar*>("HScroll1");
+  EXPECT_EQ(platform::Backend::Of(form).widget->size(), QSize(425, 432));
+  const auto* bar = platform::Backend::Of(form).widget->findChild<QScrollBar*>("HScroll1");
   EXPECT_EQ(QPoint(bar->minimum(), bar->maximum()), QPoint(0, 10));
   EXPECT_EQ(form.HScroll1.Value(), 1);
 
@@ -72,7 +72,7 @@ TEST(Controls, StandAtTheirDesignPlacesInTheirColoursStackedAsDesigned) {
                 {265, 55, "picEnemy(3)"}, {265, 45, "picEnemy(2)"},
                 {35, 35, "pbCanvas"},     {10, 10, ""}};
   for (const auto& c : clicks) {
-    const QWidget* child = form.Native().widget->childAt(c.x, c.y);
+    const QWidget* child = platform::Backend::Of(form).widget->childAt(c.x, c.y);
     EXPECT_EQ(child != nullptr ? child->objectName().toStdString() : "", c.control)
         << c.x << "," << c.y;
   }
@@ -83,7 +83,7 @@ TEST(Placement, TheWindowIsPlacedOnThePrimaryScreenWhereverThatStarts) {
   frmGame form;
   form.Show();
   const QPoint corner = QGuiApplication::primaryScreen()->geometry().topLeft();
-  EXPECT_EQ(form.Native().widget->pos() - corner, QPoint(300, 110));
+  EXPECT_EQ(platform::Backend::Of(form).widget->pos() - corner, QPoint(300, 110));
   EXPECT_EQ(form.Left(), 4500);
 }
 
@@ -91,14 +91,15 @@ TEST(Mouse, RealEventsReachTheHandlersInTwipsWithTheMaskOfHeldButtons) {
   frmGame game;
   game.Show();
   for (const QPoint at : {QPoint(60, 60), QPoint(35, 35), QPoint(5, 5)}) {  // not the block
-    QWidget* target = game.Native().widget->childAt(at);
-    QWidget* receiver = target != nullptr ? target : game.Native().widget.get();
-    Send(receiver, QEvent::MouseButtonPress, receiver->mapFrom(game.Native().widget.get(), at),
-         Qt::LeftButton, Qt::LeftButton);
+    QWidget* target = platform::Backend::Of(game).widget->childAt(at);
+    QWidget* receiver = target != nullptr ? target : platform::Backend::Of(game).widget.get();
+    Send(receiver, QEvent::MouseButtonPress,
+         receiver->mapFrom(platform::Backend::Of(game).widget.get(), at), Qt::LeftButton,
+         Qt::LeftButton);
   }
   EXPECT_FALSE(game.tmrEnemies.Enabled());
 
-  QWidget* block = game.picUser.Native().widget.get();
+  QWidget* block = platform::Backend::Of(game.picUser).widget.get();
   Send(block, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
   EXPECT_TRUE(game.tmrEnemies.Enabled());
   EXPECT_EQ(game.StartX, 75);

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "InstanceLock.h"
-#include "Native.h"
+#include "QtNative.h"
 #include "platform/Environment.h"
 #include "platform/OnError.h"
 #include "platform/Twips.h"

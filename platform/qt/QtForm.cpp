@@ -18,8 +18,7 @@
 #include <cstring>
 #include <thread>
 
-#include "Colors.h"
-#include "Native.h"
+#include "QtNative.h"
 #include "platform/OnError.h"
 #include "platform/Twips.h"
 
@@ -35,7 +34,7 @@ class FormWidget final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override {
-    if (form_.RaiseUnload()) {
+    if (Backend::Unload(form_)) {
       event->accept();
     } else {
       event->ignore();
@@ -140,6 +139,7 @@ void MoveFrame(Form::Impl& impl, QPoint corner) {
 Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
     : impl_(std::make_unique<Impl>()) {
   Gui();
+  Backend::WindowMade();
   QWidget& widget = *(impl_->widget = std::make_unique<FormWidget>(*this));
   widget.setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
   widget.setFixedSize(clientWidthPixels, clientHeightPixels);
@@ -177,9 +177,9 @@ void Form::Caption(std::string_view text) {
       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void Form::BackColor(std::uint32_t color) {
+void Form::Paint(Rgb color) {
   QPalette palette = impl_->widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
+  palette.setColor(QPalette::Window, QColor(color.red, color.green, color.blue));
   impl_->widget->setPalette(palette);
 }
 

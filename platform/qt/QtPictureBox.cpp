@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-#include "Colors.h"
-#include "Native.h"
+#include "QtNative.h"
 #include "platform/Twips.h"
 
 namespace platform {
@@ -64,9 +63,8 @@ class BoxWidget final : public QWidget {
  private:
   void Deliver(PictureBox::Mouse kind, std::int16_t button, QMouseEvent* event) {
     const QPointF at = event->position();
-    if (!box_.Raise(kind, button, ShiftBits(event->modifiers()),
-                    static_cast<float>(at.x()) * kTwipsPerPixel,
-                    static_cast<float>(at.y()) * kTwipsPerPixel)) {
+    if (!Backend::Mouse(box_, kind, button, ShiftBits(event->modifiers()),
+                        static_cast<float>(at.x()), static_cast<float>(at.y()))) {
       event->ignore();
     }
   }
@@ -77,16 +75,16 @@ class BoxWidget final : public QWidget {
 }  // namespace
 
 PictureBox::PictureBox(Form& parent, std::string_view name) : impl_(std::make_unique<Impl>()) {
-  impl_->widget = std::make_unique<BoxWidget>(*this, parent.Native().widget.get());
+  impl_->widget = std::make_unique<BoxWidget>(*this, Backend::Of(parent).widget.get());
   impl_->widget->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
   impl_->widget->show();
 }
 
 PictureBox::~PictureBox() = default;
 
-void PictureBox::Paint(std::uint32_t color) {
+void PictureBox::Paint(Rgb color) {
   QPalette palette = impl_->widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
+  palette.setColor(QPalette::Window, QColor(color.red, color.green, color.blue));
   impl_->widget->setPalette(palette);
 }
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Native.h"
+#include "QtNative.h"
 
 namespace platform {
 namespace {
@@ -63,21 +63,20 @@ void PassOnStartMessages() {
 
 }  // namespace
 
-Runtime::Runtime(int& argc, char** argv)
-    : argc_(argc), argv_(argv), impl_(std::make_unique<Impl>()) {
-  Enter();
-  impl_->argv = {argc > 0 ? argv[0] : nullptr, nullptr};
+std::unique_ptr<Runtime::Impl, Runtime::Closer> Runtime::Open(int& argc, char** argv) {
+  std::unique_ptr<Impl, Closer> impl(new Impl);
+  impl->argv = {argc > 0 ? argv[0] : nullptr, nullptr};
   // A shell starts background programs with interrupts ignored; the game ends on one anyway.
   std::signal(SIGINT, SIG_DFL);
+  return impl;
 }
 
-Runtime::~Runtime() {
-  Leave();
-  impl_.reset();
+void Runtime::Closer::operator()(Impl* impl) const {
+  delete impl;
 }
 
 QApplication& Gui() {
-  Runtime::Impl& runtime = Runtime::Current().Native();
+  Runtime::Impl& runtime = Backend::Of(Runtime::Current());
   if (!runtime.gui) {
     static char fallbackName[] = "wirbelbox";
     if (runtime.argv[0] == nullptr) {
@@ -93,8 +92,20 @@ QApplication& Gui() {
   return *runtime.gui;
 }
 
-int Runtime::Run() {
-  return impl_->gui ? QApplication::exec() : 0;
+int Runtime::Loop() {
+  return QApplication::exec();
+}
+
+// Paints without handling input: nothing else of the game runs meanwhile.
+void PaintWindows() {
+  if (QApplication::instance() == nullptr) {
+    return;
+  }
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible()) {
+      window->repaint();
+    }
+  }
 }
 
 }  // namespace platform

@@ -1,18 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The speed bar on Qt: a QScrollBar, whose arrows and trough step by the steps given.
+// The speed bar on Qt: a QScrollBar showing the bar's range, steps and value. Its arrows, trough,
+// thumb and keys come back as the bar's actions, and the bar's own value is put back in place.
 #include <QString>
 
-#include "Native.h"
-#include "platform/OnError.h"
+#include "QtNative.h"
 
 namespace platform {
+namespace {
+
+HScrollBar::Scroll Action(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      return HScrollBar::Scroll::LineLeft;
+    case QAbstractSlider::SliderSingleStepAdd:
+      return HScrollBar::Scroll::LineRight;
+    case QAbstractSlider::SliderPageStepSub:
+      return HScrollBar::Scroll::PageLeft;
+    case QAbstractSlider::SliderPageStepAdd:
+      return HScrollBar::Scroll::PageRight;
+    default:  // the thumb dragged, or the keys to either end
+      return HScrollBar::Scroll::ToPosition;
+  }
+}
+
+}  // namespace
 
 HScrollBar::HScrollBar(Form& parent, std::string_view name)
     : impl_(std::make_unique<Impl>(
-          Impl{std::make_unique<QScrollBar>(Qt::Horizontal, parent.Native().widget.get())})) {
-  impl_->bar->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-  impl_->bar->setFocusPolicy(Qt::StrongFocus);
-  impl_->bar->show();
+          Impl{std::make_unique<QScrollBar>(Qt::Horizontal, Backend::Of(parent).widget.get())})) {
+  QScrollBar& bar = *impl_->bar;
+  bar.setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  bar.setFocusPolicy(Qt::StrongFocus);
+  QObject::connect(&bar, &QAbstractSlider::actionTriggered, [this, &bar](int action) {
+    Backend::Scrolled(*this, Action(action), bar.sliderPosition());
+  });
+  Show();
+  bar.show();
 }
 
 HScrollBar::~HScrollBar() = default;
@@ -21,24 +44,13 @@ void HScrollBar::Move(int left, int top, int width, int height) {
   impl_->bar->setGeometry(left, top, width, height);
 }
 
-void HScrollBar::Range(std::int16_t min, std::int16_t max) {
-  impl_->bar->setRange(min, max);
-}
-
-void HScrollBar::Steps(std::int16_t smallChange, std::int16_t largeChange) {
-  impl_->bar->setSingleStep(smallChange);
-  impl_->bar->setPageStep(largeChange);
-}
-
-std::int16_t HScrollBar::Value() const {
-  return static_cast<std::int16_t>(impl_->bar->value());
-}
-
-void HScrollBar::Value(std::int16_t value) {
-  if (value < impl_->bar->minimum() || value > impl_->bar->maximum()) {
-    Fail();
-  }
-  impl_->bar->setValue(value);
+void HScrollBar::Show() {
+  QScrollBar& bar = *impl_->bar;
+  bar.setRange(min_, max_);
+  bar.setSingleStep(smallChange_);
+  bar.setPageStep(largeChange_);
+  bar.setValue(value_);
+  bar.setSliderPosition(value_);
 }
 
 void HScrollBar::BringToFront() {

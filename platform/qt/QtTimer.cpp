@@ -2,8 +2,7 @@
 // The timer's wake-up: a precise single-shot QTimer on the event loop.
 #include <QTimer>
 
-#include "Native.h"
-#include "platform/Timer.h"
+#include "QtNative.h"
 
 namespace platform {
 

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QWidget>
 
 #include <future>
 #include <optional>
@@ -19,19 +18,6 @@ namespace platform {
 namespace {
 
 using std::chrono::milliseconds;
-
-// Paints what the game changed before the thread blocks, so the player sees it while the
-// sound plays. No input is handled here.
-void RepaintWindows() {
-  if (QApplication::instance() == nullptr) {
-    return;
-  }
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->isVisible()) {
-      window->repaint();
-    }
-  }
-}
 
 }  // namespace
 
@@ -162,7 +148,6 @@ void SdlSoundPlayer::Close() {
 
 bool SdlSoundPlayer::WaitUntilPlayed(milliseconds length) {
   const SdlLibrary* sdl = Sdl();
-  RepaintWindows();
   // A device that stops taking sound must not hold up the game much longer than the sound.
   const auto deadline = std::chrono::steady_clock::now() + length + milliseconds(250);
   while (sdl->GetQueuedAudioSize(device_) > 0 &&

@@ -14,6 +14,7 @@ struct EmbeddedResource {
   std::size_t size;
 };
 
-extern const EmbeddedResource kEmbeddedResources[3];
+extern const EmbeddedResource kEmbeddedResources[];
+extern const std::size_t kEmbeddedResourceCount;
 
 }  // namespace platform

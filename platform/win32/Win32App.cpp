@@ -4,7 +4,6 @@
 //   the system drops it when the process dies, so a killed game never blocks the next start;
 // - command line: the text after the program's name, as GetCommandLineW hands it over;
 // - resources: the program's own, linked in from resources/wirbelbox.rc;
-// - sound: winmm's sndPlaySoundA, loaded on the first sound;
 // - text: the system's case mapping and ANSI code page.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
@@ -16,7 +15,6 @@
 
 #include "platform/App.h"
 #include "platform/OnError.h"
-#include "platform/SoundPlayer.h"
 #include "platform/Strings.h"
 #include "platform/Twips.h"
 
@@ -43,56 +41,7 @@ char16_t Mapped(char16_t c, DWORD (*map)(LPWSTR, DWORD)) {
   return static_cast<char16_t>(text[0]);
 }
 
-// Paints what the game changed before the thread blocks, so the player sees it while the sound
-// plays. No input is handled here.
-void RepaintWindows() {
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM) -> BOOL {
-        if (::IsWindowVisible(hwnd)) {
-          ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        }
-        return TRUE;
-      },
-      0);
-}
-
-class WinmmPlayer final : public SoundPlayer {
- public:
-  bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override {
-    using Play = BOOL(WINAPI*)(LPCSTR, UINT);
-    static const auto play = [] {
-      HMODULE winmm = ::LoadLibraryW(L"winmm.dll");
-      return winmm != nullptr ? reinterpret_cast<Play>(reinterpret_cast<void*>(
-                                    ::GetProcAddress(winmm, "sndPlaySoundA")))
-                              : nullptr;
-    }();
-    if (play == nullptr) {
-      return false;
-    }
-    const std::uint8_t* bytes = image.data();
-    if ((flags & SND_ASYNC) != 0) {
-      // The caller's image goes away when it returns: the player keeps its own copy, once the
-      // sound it replaces has stopped reading the old one.
-      play(nullptr, 0);
-      held_.assign(image.begin(), image.end());
-      bytes = held_.data();
-    } else {
-      RepaintWindows();
-    }
-    return play(reinterpret_cast<LPCSTR>(bytes), flags) != FALSE;
-  }
-
- private:
-  std::vector<std::uint8_t> held_;
-};
-
 }  // namespace
-
-SoundPlayer& NativeSoundPlayer() {
-  static WinmmPlayer player;
-  return player;
-}
 
 char16_t UCase(char16_t c) {
   return Mapped(c, ::CharUpperBuffW);

@@ -167,15 +167,17 @@ async function play(s) {
                   !document.body.dispatchEvent(new MouseEvent('contextmenu', {bubbles: true, cancelable: true}))];
         }));
   const [fx, fy] = await s.evaluate(() => ['left', 'top'].map((k) => wb('frmGame').getBoundingClientRect()[k]));
-  const speed = (value) => s.evaluate((v) => { wb('HScroll1').value = v; }, value);
+  // As a user sets it: the bar reports an input event.
+  const speed = (value) => s.evaluate((v) => { wb('HScroll1').value = v; wb('HScroll1').dispatchEvent(new Event('input')); }, value);
 
   // Enemy 0 (61 high) turns once its top passes 461 - 61 - 20 = 380: the window's outer height
   // on Windows, not the page's 432. At speed 10 from 38 its deepest top is 388.
   await s.evaluate(() => {
-    [window.deepest, wb('HScroll1').value] = [0, '10'];
+    window.deepest = 0;
     new MutationObserver(() => { window.deepest = Math.max(window.deepest, parseFloat(wb('picEnemy(0)').style.top)); })
         .observe(wb('picEnemy(0)'), {attributes: true});
   });
+  await speed('10');
   await drag(s, [fx + 200, fy + 200]);
   await until(s, () => parseFloat(wb('picEnemy(0)').style.top) < window.deepest, 15000);
   await s.up();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Wirbelbox: the Qt back end's objects behind the platform's interface, for the back end itself,
-// its tests and the measurements.
+// its tests and the measurements (reached through Backend::Of).
 #pragma once
 
 #include <QApplication>
@@ -12,11 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Form.h"
-#include "platform/PictureBox.h"
-#include "platform/Runtime.h"
-#include "platform/ScrollBar.h"
-#include "platform/Timer.h"
+#include "platform/Backend.h"
 
 namespace platform {
 

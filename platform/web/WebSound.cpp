@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sound in a page: WebAudio. A synchronous sound does not block the thread (the page would
+// freeze); instead the tick's changes are painted, the sound plays, and every later event waits
+// until it has ended. Sounds of one tick play one after the other. Silent until the browser
+// allows sound (events.js).
+#include <emscripten.h>
+
+#include "platform/SoundPlayer.h"
+
+namespace platform {
+namespace {
+
+// Plays a wave image after the sounds before it; with `wait` every later event waits for its end.
+// Silent (0) before the page may play sound.
+// clang-format off
+EM_JS(int, wb_play, (const std::uint8_t* data, int size, int wait), {
+  const audio = Module.wbAudio;
+  if (!audio || audio.state !== 'running') {
+    return 0;
+  }
+  const bytes = HEAPU8.slice(data, data + size).buffer;
+  if (wait) {
+    Module.wbPending++;
+  }
+  Module.wbSounds = (Module.wbSounds || Promise.resolve()).then(async () => {
+    const buffer = await audio.decodeAudioData(bytes);
+    const source = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    await new Promise((ended) => {
+      source.onended = ended;
+      source.start();
+      // A device that stops must not hold up the game much longer than the sound.
+      setTimeout(ended, buffer.duration * 1000 + 250);
+    });
+  }).catch(() => {}).finally(() => {
+    if (wait && --Module.wbPending === 0) {
+      Module.wbDrain();
+    }
+  });
+  return 1;
+});
+// clang-format on
+
+class WebPlayer final : public SoundPlayer {
+ protected:
+  bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override {
+    return wb_play(image.data(), static_cast<int>(image.size()),
+                   (flags & SND_ASYNC) == 0 ? 1 : 0) != 0;
+  }
+};
+
+}  // namespace
+
+SoundPlayer& NativeSoundPlayer() {
+  static WebPlayer player;
+  return player;
+}
+
+}  // namespace platform

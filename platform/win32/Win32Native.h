@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Wirbelbox: the Win32 back end's objects behind the platform's interface, and what its files
+// share.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/Backend.h"
+
+namespace platform {
+
+struct Runtime::Impl {};
+
+struct Form::Impl {
+  HWND hwnd = nullptr;
+  HBRUSH background = nullptr;
+};
+
+struct PictureBox::Impl {
+  HWND hwnd = nullptr;
+  HBRUSH brush = nullptr;
+};
+
+struct HScrollBar::Impl {
+  HWND hwnd = nullptr;
+};
+
+struct Timer::Impl {
+  UINT_PTR id = 0;
+};
+
+HINSTANCE Instance();
+std::wstring Wide(std::string_view utf8);
+// A brush of a decoded colour, replacing (and deleting) the one before.
+void Replace(HBRUSH& brush, HBRUSH replacement);
+HBRUSH Brush(Rgb color);
+// The bar a WM_HSCROLL came from reports the user's action.
+void ScrollBarAction(HWND bar, WPARAM request);
+
+// Keeps the object a window was created for with the window.
+template <typename Object>
+Object* Owner(HWND hwnd) {
+  return reinterpret_cast<Object*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+template <typename Object>
+bool Adopt(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message != WM_NCCREATE) {
+    return false;
+  }
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  return true;
+}
+
+// Registers a window class once; fails when the system refuses it.
+void RegisterOnce(const wchar_t* name, WNDPROC procedure);
+
+}  // namespace platform
