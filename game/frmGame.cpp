@@ -8,6 +8,7 @@
 #include "platform/Numeric.h"
 #include "platform/OnError.h"
 #include "platform/Runtime.h"
+#include "platform/Twips.h"
 #include "sound/Sound.h"
 
 using platform::CLng;
@@ -27,7 +28,7 @@ constexpr std::uint32_t kLightBlue = 0xFFC0C0;
 constexpr std::uint32_t kYellow = 0x00FFFF;
 
 // The game's fixed scale: twips per pixel.
-constexpr double kTwips = 15;
+constexpr double kTwips = platform::kTwipsPerPixel;
 
 struct Box {
   float left, top, width, height;

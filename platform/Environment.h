@@ -41,9 +41,17 @@ inline std::string BaseName(std::string_view path, std::string_view separators) 
   return std::string(name);
 }
 
-// The user's temporary folder ($TMPDIR when it is an absolute path, else /tmp), without a
-// trailing separator. POSIX systems only.
-std::string UserTemporaryFolder();
+// A home without folders (a page, the headless back end): the program is "wirbelbox" and every
+// path function reports failure, so the folders come out as a lone backslash.
+class NoFolders final : public Environment {
+ public:
+  String AppFolder() override { return {}; }
+  String AppBaseName() override { return u"wirbelbox"; }
+  std::uint32_t GetWindowsDirectoryA(char*, std::uint32_t) override { return 0; }
+  std::uint32_t GetSystemDirectoryA(char*, std::uint32_t) override { return 0; }
+  std::uint32_t GetTempPathA(std::uint32_t, char*) override { return 0; }
+  std::uint32_t GetLongPathNameA(const char*, char*, std::uint32_t) override { return 0; }
+};
 
 // The running system's environment.
 Environment& NativeEnvironment();

@@ -16,7 +16,7 @@ foreach(entry ${FILES})
   math(EXPR count "${count} + 1")
 endforeach()
 file(WRITE "${OUTPUT}" "// Generated from the build's resource files by resources/Embed.cmake.
-#include \"platform/web/EmbeddedResources.h\"
+#include \"platform/EmbeddedResources.h\"
 
 namespace platform {
 namespace {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "QtEnvironment.h"
 #include "platform/Environment.h"
 #include "platform/OnError.h"
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "QtEnvironment.h"
 #include "platform/Environment.h"
 #include "platform/OnError.h"
 

@@ -24,7 +24,8 @@ struct {
   int bottom = 3;
 } constexpr kWindowsFrame;
 
-EM_JS(void, wb_fit_form, (), { Module.wbFit(); });
+EM_JS(void, wb_fit_form, (const char* id),
+      { Module.wbFit(document.getElementById(UTF8ToString(id))); });
 
 // clang-format off
 EM_JS(void, wb_set_icon, (const std::uint8_t* data, int size), {
@@ -56,7 +57,7 @@ Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
   Style(impl_->element, "overflow", "hidden");
   Style(impl_->element, "visibility", "hidden");
   Backend::WindowMade();
-  wb_fit_form();
+  wb_fit_form(impl_->element["id"].as<std::string>().c_str());
 }
 
 Form::~Form() {
@@ -68,7 +69,7 @@ float Form::Left() const {
 }
 
 void Form::Left(float twips) {
-  impl_->left = twips;
+  impl_->left = PixelsToTwips(PlacePixel(twips / kTwipsPerPixel));  // on whole pixels
 }
 
 float Form::Top() const {
@@ -76,7 +77,7 @@ float Form::Top() const {
 }
 
 void Form::Top(float twips) {
-  impl_->top = twips;
+  impl_->top = PixelsToTwips(PlacePixel(twips / kTwipsPerPixel));
 }
 
 float Form::Width() const {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The speed bar in a page: an <input type="range"> showing the bar's range, small step and value;
-// what the user does with it (a drag, a click, a finger, the keys) comes back as the position it
-// was moved to.
+// what the user does with it comes back as the bar's actions.
 #include <emscripten.h>
 
 #include <map>
@@ -16,19 +15,28 @@ std::map<int, HScrollBar*>& Bars() {
   return bars;
 }
 
+// The bar's keys step and page by the bar's own steps (a range input knows no large step); a
+// drag or a click moves the thumb to a position.
 // clang-format off
 EM_JS(void, wb_listen_bar, (int id, const char* name), {
   const bar = document.getElementById(UTF8ToString(name));
-  bar.addEventListener('input', () => Module.wbRun(() => Module._wb_scrolled(id, Number(bar.value))));
+  const actions = {ArrowLeft: 0, ArrowDown: 0, ArrowRight: 1, ArrowUp: 1, PageDown: 2, PageUp: 3};
+  bar.addEventListener('keydown', (e) => {
+    if (e.key in actions) {
+      e.preventDefault();
+      Module.wbRun(() => Module._wb_scrolled(id, actions[e.key], 0));
+    }
+  });
+  bar.addEventListener('input', () => Module.wbRun(() => Module._wb_scrolled(id, 4, Number(bar.value))));
 });
 // clang-format on
 
 }  // namespace
 
-extern "C" EMSCRIPTEN_KEEPALIVE void wb_scrolled(int id, int position) {
+extern "C" EMSCRIPTEN_KEEPALIVE void wb_scrolled(int id, int action, int position) {
   const auto found = Bars().find(id);
   if (found != Bars().end()) {
-    Backend::Scrolled(*found->second, HScrollBar::Scroll::ToPosition, position);
+    Backend::Scrolled(*found->second, static_cast<HScrollBar::Scroll>(action), position);
   }
 }
 

@@ -27,8 +27,7 @@ Module.wbStartAudio = function () {
 // Fits the form into the viewport: scaled as a whole to the largest size that fits, never above
 // its own, and centred on whole pixels so that its edges stay sharp. Pointer positions are
 // divided by Module.wbScale.
-Module.wbFit = function () {
-  const form = document.getElementById('frmGame');
+Module.wbFit = function (form) {
   const fit = () => {
     const width = form.offsetWidth;
     const height = form.offsetHeight;

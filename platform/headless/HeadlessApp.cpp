@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The application without a window system: always the first instance, no command line, the
+// resources compiled in, a 1024 x 768 screen.
+#include <cstdlib>
+
+#include "platform/App.h"
+#include "platform/EmbeddedResources.h"
+#include "platform/Twips.h"
+
+namespace platform::App {
+
+bool PrevInstance() {
+  return false;
+}
+
+void End() {
+  std::exit(0);
+}
+
+String Command() {
+  return {};
+}
+
+std::vector<std::uint8_t> LoadResData(const String& name, const String& type) {
+  return LoadEmbedded(name, type);
+}
+
+}  // namespace platform::App
+
+namespace platform::Screen {
+
+float Width() {
+  return PixelsToTwips(1024);
+}
+
+float Height() {
+  return PixelsToTwips(768);
+}
+
+}  // namespace platform::Screen
