@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors (installing what it needs): the Linux program, the
-# Windows one and the web page; runs every test, the Windows program's under Wine and the page's
-# in headless Chromium; then builds again with
+# Windows one, the web page and the headless back end; runs every test (the platform's contract on
+# each home, the Windows program's under Wine, the page's in three browser engines); then builds
+# again with
 # AddressSanitizer + UndefinedBehaviorSanitizer and runs the unit, widget, sound and robustness
 # suites (the input soak among them) once more.
 set -euo pipefail
@@ -11,6 +12,8 @@ cmake --preset windows
 cmake --build --preset windows
 cmake --preset web
 cmake --build --preset web
+cmake --preset headless
+cmake --build --preset headless
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci

@@ -94,6 +94,7 @@ PictureBox::PictureBox(Form& parent, std::string_view name) : impl_(std::make_un
   if (impl_->hwnd == nullptr) {
     Fail();
   }
+  BringToFront();  // Windows puts a new child below its siblings; the contract puts it on top
 }
 
 PictureBox::~PictureBox() {

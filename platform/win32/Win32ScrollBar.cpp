@@ -12,7 +12,6 @@ void ScrollBarAction(HWND hwnd, WPARAM request) {
     return;
   }
   using Scroll = HScrollBar::Scroll;
-  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
   switch (LOWORD(request)) {
     case SB_LINELEFT:
       return Backend::Scrolled(*bar, Scroll::LineLeft);
@@ -23,9 +22,9 @@ void ScrollBarAction(HWND hwnd, WPARAM request) {
     case SB_PAGERIGHT:
       return Backend::Scrolled(*bar, Scroll::PageRight);
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      ::GetScrollInfo(hwnd, SB_CTL, &info);
-      return Backend::Scrolled(*bar, Scroll::ToPosition, info.nTrackPos);
+    case SB_THUMBPOSITION:  // the position fits the word: the bar's range is 16-bit
+      return Backend::Scrolled(*bar, Scroll::ToPosition,
+                               static_cast<std::int16_t>(HIWORD(request)));
     case SB_LEFT:
       return Backend::Scrolled(*bar, Scroll::ToPosition, bar->Min());
     case SB_RIGHT:
@@ -43,6 +42,7 @@ HScrollBar::HScrollBar(Form& parent, std::string_view /*name*/) : impl_(std::mak
     Fail();
   }
   ::SetWindowLongPtrW(impl_->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  BringToFront();  // on top of the controls made before it, as on every home
   Show();
 }
 

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What each home supplies to the conformance suite: the user's hand on its native input, time
+// passing on its event loop, and the picture its window shows.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "platform/Color.h"
+#include "platform/Form.h"
+#include "platform/ScrollBar.h"
+
+namespace probe {
+
+// The home's name, and why a check cannot run there (empty when it can).
+extern const char* const kHome;
+std::string CannotWait();
+
+// Handles events while `time` passes on the home's clock.
+void Events(std::chrono::milliseconds time);
+
+// The pointer at a point of the shown window's client area (pixels), the way the home's window
+// system delivers it. `held` is the set of buttons held after the event (1 left, 2 right,
+// 4 middle); `changed` the one pressed or released, or 0 for a move.
+void Pointer(platform::Form& form, int x, int y, int held, int changed = 0);
+
+// The colour the shown window has at a point of its client area.
+platform::Rgb ColorAt(platform::Form& form, int x, int y);
+
+// A click on a part of the scroll bar, as the home's own scroll bar reports it.
+enum class Part { LeftArrow, RightArrow, TroughLeft, TroughRight, Thumb };
+void Click(platform::HScrollBar& bar, Part part, int thumbTo = 0);
+
+}  // namespace probe
