@@ -29,12 +29,12 @@ void Timer::Restart() {
   if (!enabled_ || period.count() == 0) {
     return;
   }
-  schedule_.Start(TickSchedule::Clock::now(), period);
+  schedule_.Start(Now(), period);
   Arm();
 }
 
 void Timer::Arm() {
-  const auto wait = schedule_.Due() - TickSchedule::Clock::now();
+  const auto wait = schedule_.Due() - Now();
   // Wake at the due time or just after it, never before.
   Wake(std::max(std::chrono::ceil<std::chrono::milliseconds>(wait), std::chrono::milliseconds(0)));
 }
@@ -48,7 +48,7 @@ void Timer::Fire() {
   }
   // The handler may have switched the timer off, or off and on again (which restarted it).
   if (enabled_ && !Pending()) {
-    schedule_.Handled(TickSchedule::Clock::now());
+    schedule_.Handled(Now());
     Arm();
   }
 }

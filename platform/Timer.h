@@ -41,7 +41,8 @@ class Timer {
   void Fire();
   void Restart();
   void Arm();
-  // Back-end hooks: wake the timer once, `after` from now; Stop cancels that.
+  // Back-end hooks: the home's clock; wake the timer once, `after` from now; Stop cancels that.
+  static TickSchedule::Clock::time_point Now();
   void Wake(std::chrono::milliseconds after);
   void Stop();
 

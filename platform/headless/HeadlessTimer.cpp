@@ -26,6 +26,11 @@ Timer::~Timer() {
   std::erase(Timers(), this);
 }
 
+// The test's clock, counted from the steady clock's epoch.
+TickSchedule::Clock::time_point Timer::Now() {
+  return TickSchedule::Clock::time_point(now);
+}
+
 bool Timer::Pending() const {
   return impl_->pending;
 }

@@ -7,10 +7,8 @@
 namespace probe {
 
 const char* const kHome = "headless";
-
-std::string CannotWait() {
-  return {};
-}
+const bool kExactClock = true;
+const bool kSoundBlocks = true;
 
 void Events(std::chrono::milliseconds time) {
   platform::headless::Advance(time);

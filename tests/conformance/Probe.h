@@ -12,9 +12,14 @@
 
 namespace probe {
 
-// The home's name, and why a check cannot run there (empty when it can).
+// The home's name.
 extern const char* const kHome;
-std::string CannotWait();
+
+// True where time passes only when the probe moves it, so that a check may count exactly.
+extern const bool kExactClock;
+// False where a synchronous sound must not block the thread (the page holds events back instead;
+// tests/web/page.mjs checks that).
+extern const bool kSoundBlocks;
 
 // Handles events while `time` passes on the home's clock.
 void Events(std::chrono::milliseconds time);

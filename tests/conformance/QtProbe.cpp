@@ -11,10 +11,8 @@
 namespace probe {
 
 const char* const kHome = "qt";
-
-std::string CannotWait() {
-  return {};
-}
+const bool kExactClock = false;
+const bool kSoundBlocks = true;
 
 void Events(std::chrono::milliseconds time) {
   QElapsedTimer clock;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The conformance probe in a page: pointer events dispatched the way the browser sends them (the
 // captured element, else the element under the point; a second button as a chorded move), the
-// colour of the element under a point, the speed bar's keys. A page cannot wait inside a test.
+// colour of the element under a point, the speed bar's keys. A page cannot wait inside a test, so
+// the probe keeps the page's timeouts on a clock of its own and runs them as it moves it on.
 #include <emscripten.h>
 
 #include "Probe.h"
@@ -38,6 +39,30 @@ EM_JS(void, wb_probe_pointer, (const char* form, int x, int y, int held, int cha
       pointerType: 'mouse', isPrimary: true, clientX: cx, clientY: cy, button, buttons: held}));
 });
 
+EM_JS(void, wb_probe_advance, (int ms), {
+  if (!Module.wbClock) {
+    const clock = Module.wbClock = {now: 0, next: 1, due: new Map()};
+    window.setTimeout = (f, delay, ...args) => {
+      clock.due.set(clock.next, {at: clock.now + (delay || 0), run: () => f(...args)});
+      return clock.next++;
+    };
+    window.clearTimeout = (id) => clock.due.delete(id);
+    const start = performance.now();
+    performance.now = () => start + clock.now;  // the steady clock of the page's C++
+  }
+  const clock = Module.wbClock;
+  for (const end = clock.now + ms;;) {
+    const [id, first] = [...clock.due].reduce((a, b) => (!a || b[1].at < a[1].at ? b : a), null) || [];
+    if (!first || first.at > end) {
+      clock.now = end;
+      return;
+    }
+    clock.due.delete(id);
+    clock.now = first.at;
+    first.run();
+  }
+});
+
 EM_JS(int, wb_probe_color, (const char* form, int x, int y), {
   const r = document.getElementById(UTF8ToString(form)).getBoundingClientRect();
   const scale = Module.wbScale || 1;
@@ -59,12 +84,12 @@ std::string Id(const emscripten::val& element) {
 }  // namespace
 
 const char* const kHome = "web";
+const bool kExactClock = true;
+const bool kSoundBlocks = false;
 
-std::string CannotWait() {
-  return "a page cannot wait inside a test: its timers and sounds run after the test returns";
+void Events(std::chrono::milliseconds time) {
+  wb_probe_advance(static_cast<int>(time.count()));
 }
-
-void Events(std::chrono::milliseconds /*time*/) {}
 
 void Pointer(platform::Form& form, int x, int y, int held, int changed) {
   wb_probe_pointer(Id(platform::Backend::Of(form).element).c_str(), x, y, held, changed);
