@@ -3,6 +3,7 @@
 
 #include <span>
 
+#include "App.h"
 #include "OnError.h"
 
 namespace platform {
@@ -30,3 +31,11 @@ std::vector<std::uint8_t> LoadEmbedded(const String& name, const String& type) {
 }
 
 }  // namespace platform
+
+namespace platform::App {
+
+std::vector<std::uint8_t> LoadResData(const String& name, const String& type) {
+  return LoadEmbedded(name, type);
+}
+
+}  // namespace platform::App

@@ -22,6 +22,7 @@ extern const EmbeddedResource kEmbeddedResources[];
 extern const std::size_t kEmbeddedResourceCount;
 
 // A copy of the resource of that type and name, neither case-sensitive; fails when there is none.
+// It is App::LoadResData on these homes.
 std::vector<std::uint8_t> LoadEmbedded(const String& name, const String& type);
 
 }  // namespace platform

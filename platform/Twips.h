@@ -23,4 +23,9 @@ inline int PlacePixel(double pixels) {
   return placed < kLimit ? static_cast<int>(placed) : static_cast<int>(kLimit);
 }
 
+// A window position in twips, moved onto the whole pixel the window system would put it on.
+inline float OnWholePixels(float twips) {
+  return PixelsToTwips(PlacePixel(twips / kTwipsPerPixel));
+}
+
 }  // namespace platform

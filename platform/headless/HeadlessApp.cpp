@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "platform/App.h"
-#include "platform/EmbeddedResources.h"
 #include "platform/Twips.h"
 
 namespace platform::App {
@@ -19,10 +18,6 @@ void End() {
 
 String Command() {
   return {};
-}
-
-std::vector<std::uint8_t> LoadResData(const String& name, const String& type) {
-  return LoadEmbedded(name, type);
 }
 
 }  // namespace platform::App

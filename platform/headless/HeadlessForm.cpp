@@ -33,7 +33,7 @@ float Form::Left() const {
 }
 
 void Form::Left(float twips) {
-  impl_->left = PixelsToTwips(PlacePixel(twips / kTwipsPerPixel));  // on whole pixels
+  impl_->left = OnWholePixels(twips);
 }
 
 float Form::Top() const {
@@ -41,7 +41,7 @@ float Form::Top() const {
 }
 
 void Form::Top(float twips) {
-  impl_->top = PixelsToTwips(PlacePixel(twips / kTwipsPerPixel));
+  impl_->top = OnWholePixels(twips);
 }
 
 float Form::Width() const {

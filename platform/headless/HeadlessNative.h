@@ -22,8 +22,6 @@ struct HeadlessControl {
   PictureBox* box = nullptr;  // none for the scroll bar
 };
 
-struct Runtime::Impl {};
-
 struct Form::Impl {
   std::string name;
   int width = 0;

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "platform/App.h"
-#include "platform/EmbeddedResources.h"
 #include "platform/OnError.h"
 #include "platform/Strings.h"
 #include "platform/Twips.h"
@@ -59,10 +58,6 @@ void End() {
 
 String Command() {
   return {};
-}
-
-std::vector<std::uint8_t> LoadResData(const String& name, const String& type) {
-  return LoadEmbedded(name, type);
 }
 
 }  // namespace platform::App

@@ -11,8 +11,6 @@
 
 namespace platform {
 
-struct Runtime::Impl {};
-
 struct Form::Impl {
   emscripten::val element = emscripten::val::undefined();
   int width = 0;

@@ -10,14 +10,6 @@ using emscripten::val;
 
 namespace platform {
 
-std::unique_ptr<Runtime::Impl, Runtime::Closer> Runtime::Open(int& /*argc*/, char** /*argv*/) {
-  return std::unique_ptr<Impl, Closer>(new Impl);
-}
-
-void Runtime::Closer::operator()(Impl* impl) const {
-  delete impl;
-}
-
 int Runtime::Loop() {
   // The page goes on handling events after main() returns; the runtime and the window stay.
   emscripten_exit_with_live_runtime();

@@ -18,8 +18,6 @@
 
 namespace platform {
 
-struct Runtime::Impl {};
-
 struct Form::Impl {
   HWND hwnd = nullptr;
   HBRUSH background = nullptr;

@@ -5,14 +5,6 @@
 
 namespace platform {
 
-std::unique_ptr<Runtime::Impl, Runtime::Closer> Runtime::Open(int& /*argc*/, char** /*argv*/) {
-  return std::unique_ptr<Impl, Closer>(new Impl);
-}
-
-void Runtime::Closer::operator()(Impl* impl) const {
-  delete impl;
-}
-
 int Runtime::Loop() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

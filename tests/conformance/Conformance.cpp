@@ -82,7 +82,7 @@ TEST(Boxes, SitOnTheNearestPixelKeepTheirValuesAndStackInCreationAndFrontOrder) 
   scene.form.Left(4493);  // the window too sits on whole pixels: 299.53 pixels
   EXPECT_EQ(scene.form.Left(), 4500);
   const struct {
-    int x, y;
+    int x = 0, y = 0;
     Rgb shown;
   } points[] = {{15, 15, kRed},   {39, 31, kRed},  {40, 30, kRed},   {40, 31, kGreen},
                 {89, 80, kGreen}, {90, 80, kBlue}, {150, 120, kBlue}};
@@ -101,8 +101,8 @@ TEST(Boxes, SitOnTheNearestPixelKeepTheirValuesAndStackInCreationAndFrontOrder) 
 TEST(Mouse, APressCapturesTheBoxUntilEveryButtonIsUpAndButtonsComeAsMasks) {
   Scene scene;
   const struct {
-    int x, y, held, changed;
-    const char* event;  // what the boxes receive, in twips of the receiving box
+    int x = 0, y = 0, held = 0, changed = 0;
+    const char* event = "";  // what the boxes receive, in twips of the receiving box
   } steps[] = {
       {45, 35, 1, 1, "b down 1 75,60"},       {150, 120, 1, 0, "b move 1 1650,1335"},
       {5, 5, 1, 0, "b move 1 -525,-390"},     {150, 120, 3, 2, "b down 2 1650,1335"},
@@ -119,8 +119,8 @@ TEST(Mouse, APressCapturesTheBoxUntilEveryButtonIsUpAndButtonsComeAsMasks) {
 TEST(Colors, ShowAsDecodedAndInvalidValuesFailKeepingTheColourBefore) {
   Scene scene;
   const struct {
-    std::uint32_t value;
-    bool valid;
+    std::uint32_t value = 0;
+    bool valid = false;
     Rgb shown;
   } colors[] = {{0xC0FFEE, true, {0xEE, 0xFF, 0xC0}},
                 {0x80000005, true, {255, 255, 255}},
@@ -144,9 +144,9 @@ TEST(ScrollBar, ArrowsAndTroughStepWithinTheRangeAndBadValuesFail) {
   bar.Steps(1, 4);
   bar.Value(5);
   const struct {
-    probe::Part part;
-    int thumbTo;
-    std::int16_t value;
+    probe::Part part = probe::Part::Thumb;
+    int thumbTo = 0;
+    std::int16_t value = 0;
   } clicks[] = {{probe::Part::RightArrow, 0, 6},  {probe::Part::LeftArrow, 0, 5},
                 {probe::Part::TroughRight, 0, 9}, {probe::Part::TroughRight, 0, 10},
                 {probe::Part::RightArrow, 0, 10}, {probe::Part::TroughLeft, 0, 6},
