@@ -23,7 +23,7 @@
 #include "game/frmGame.h"
 #include "platform/Runtime.h"
 #include "platform/qt/QtNative.h"
-#include "platform/qt/SdlSoundPlayer.h"
+#include "platform/qt/QtSound.h"
 #include "sound/Sound.h"
 
 namespace {

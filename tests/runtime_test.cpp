@@ -15,7 +15,7 @@
 #include "platform/App.h"
 #include "platform/Runtime.h"
 #include "platform/qt/QtNative.h"
-#include "platform/qt/SdlSoundPlayer.h"
+#include "platform/qt/QtSound.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "RecordingPlayer.h"
 #include "platform/App.h"
 #include "platform/OnError.h"
-#include "platform/qt/SdlSoundPlayer.h"
+#include "platform/qt/QtSound.h"
 #include "platform/qt/WaveDecoder.h"
 
 namespace {

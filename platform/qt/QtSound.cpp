@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SdlSoundPlayer.h"
+#include "QtSound.h"
 
 #include <QApplication>
 #include <QTimer>
