@@ -10,12 +10,16 @@ game=("$@")
 for i in "${!game[@]}"; do  # the window checks run in a folder of their own
   [[ -e "${game[$i]}" ]] && game[$i]=$(realpath "${game[$i]}")
 done
-wine=$([[ "$(basename "$1")" == wine* ]] && echo yes || echo no)
-# Windows always has a desktop: "no display" is a Linux section.
-# The X server's end comes last: nothing can run after it.
-[[ $wine == yes ]] && default="window play instances signals sound xserver" ||
-  default="window play instances signals sound nodisplay desktop pulse wayland xserver"
-sections=${E2E_SECTIONS:-$default}
+home=$([[ "$(basename "$1")" == wine* ]] && echo windows || echo linux)
+# The sections each home plays; the X server's end comes last: nothing can run after it. What
+# Windows leaves out, and why: sound (its faults are SDL's; Wine plays through its own drivers),
+# nodisplay (Windows always has a desktop), desktop, pulse and wayland (the Linux desktop's window
+# manager, sound server and compositor).
+declare -A homes=(
+  [linux]="window play instances signals sound nodisplay desktop pulse wayland xserver"
+  [windows]="window play instances signals xserver"
+)
+sections=${E2E_SECTIONS:-${homes[$home]}}
 [[ -n "${SOAK_SECONDS:-}" ]] && sections+=" soak"
 work=$(mktemp -d)
 pid="" server="" recorder="" holder="" compositor=""
@@ -50,7 +54,7 @@ start_wm
 # SDL's disk driver, the Windows one through Wine's ALSA driver into an ALSA file plugin.
 audio="$work/audio.raw"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
-if [[ $wine == yes ]]; then
+if [[ $home == windows ]]; then
   export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
@@ -151,7 +155,7 @@ section_window() {
   # Windows frame of 3 pixels under a 19-pixel caption inside the window manager's; on Linux the
   # frame is the window manager's.
   read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  [[ $wine == yes ]] && left=3 right=3 top=22 bottom=3
+  [[ $home == windows ]] && left=3 right=3 top=22 bottom=3
   check "window placed by its outer size ($(placement $((425 + left + right)) $((432 + top + bottom))))" yes \
     "$(near "$(placement $((425 + left + right)) $((432 + top + bottom)))" "$((cx - left)) $((cy - top))")"
   actions=$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS)
@@ -226,14 +230,14 @@ section_instances() {
   stop
   # Odd command lines are kept, never interpreted.
   # Windows passes at most 32 767 characters of command line.
-  long=$(printf "x%.0s" $(seq $([[ $wine == yes ]] && echo 30000 || echo 100000)))
+  long=$(printf "x%.0s" $(seq $([[ $home == windows ]] && echo 30000 || echo 100000)))
   for args in "--help" "a  b \"quoted\"" $'\xff\xfe' "-platform nonsense" "$long"; do
     # shellcheck disable=SC2086
     start $args
     check "starts with arguments: ${args:0:20}" yes "$(started)"
     stop
   done
-  [[ $wine == yes ]] && return
+  [[ $home == windows ]] && return  # the lock folder below is the Linux lock's
   XDG_RUNTIME_DIR="$work/does-not-exist" start
   check "starts without a usable lock folder" yes "$(started)"
   stop
@@ -261,7 +265,7 @@ section_instances() {
 
 section_signals() {
   # An interrupt is a console's event on Windows, and the game has no console.
-  for signal in TERM HUP $([[ $wine == yes ]] || echo INT); do
+  for signal in TERM HUP $([[ $home == windows ]] || echo INT); do
     SDL_AUDIODRIVER=dummy start  # the disk driver would speak up on stderr
     drag 207 201 207 40  # at the field's edge an alarm plays in every tick
     sleep 0.5
@@ -278,7 +282,6 @@ section_signals() {
 }
 
 section_sound() {
-  [[ $wine == yes ]] && return  # SDL's sound faults: Wine plays through its own drivers
   SDL_AUDIODRIVER=no-such-driver start
   check "plays on silently without a sound device" "255,255,0 128,0,0" "$(edge_and_back)"
   stop
