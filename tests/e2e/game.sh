@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays the real program in a private X server (1024 x 768) under the JWM window manager, with
 # xdotool for the mouse and screen grabs for the picture.
-# Usage: game.sh COMMAND...   (the command that starts the game: the Linux program, or
-#                              wine with the Windows program)
+# Usage: game.sh COMMAND...   (the command that starts the game: the Linux program, wine with
+#                              the Windows program, or chromium with the web page's folder)
 # E2E_SECTIONS picks sections (default: all of them for the platform, xserver last);
 # SOAK_SECONDS adds the input soak.
 set -uo pipefail
@@ -10,20 +10,26 @@ game=("$@")
 for i in "${!game[@]}"; do  # the window checks run in a folder of their own
   [[ -e "${game[$i]}" ]] && game[$i]=$(realpath "${game[$i]}")
 done
-home=$([[ "$(basename "$1")" == wine* ]] && echo windows || echo linux)
+home=linux
+[[ "$(basename "$1")" == wine* ]] && home=windows
+[[ "$(basename "$1")" == chromium ]] && home=page
 # The sections each home plays; the X server's end comes last: nothing can run after it. What
 # Windows leaves out, and why: sound (its faults are SDL's; Wine plays through its own drivers),
 # nodisplay (Windows always has a desktop), desktop, pulse and wayland (the Linux desktop's window
 # manager, sound server and compositor).
+# The page, in a Chromium app window, plays the play section: the browser owns its window, its
+# instances and its signals, and the page's own test (tests/web/page.mjs) checks what it shows.
 declare -A homes=(
   [linux]="window play instances signals sound nodisplay desktop pulse wayland xserver"
   [windows]="window play instances signals xserver"
+  [page]="play"
 )
 sections=${E2E_SECTIONS:-${homes[$home]}}
 [[ -n "${SOAK_SECONDS:-}" ]] && sections+=" soak"
 work=$(mktemp -d)
 pid="" server="" recorder="" holder="" compositor=""
-trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $compositor $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+web=""
+trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $compositor $web $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -69,13 +75,22 @@ if [[ $home == windows ]]; then
   printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' >"$HOME/.asoundrc"
   wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
+elif [[ $home == page ]]; then
+  start_pulse
+  export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  python3 -m http.server "$port" --bind 127.0.0.1 --directory "${game[1]}" >/dev/null 2>&1 &
+  web=$!
+  game=("${game[0]}" --app="http://127.0.0.1:$port/" --test-type --no-first-run --no-sandbox --disable-gpu
+    --disable-background-networking --disable-component-update --disable-sync
+    --window-size=600,560 --window-position=0,0)
 fi
 # Starts $audio afresh: SDL's disk file is emptied, the server's sound recorded anew.
 record() {
-  if [[ $home == windows ]]; then
+  if [[ $home != linux ]]; then
     kill "$recorder" 2>/dev/null
     wait "$recorder" 2>/dev/null
-    parec -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" &
+    parec -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" 2>/dev/null &
     recorder=$!
   else
     : >"$audio"
@@ -92,6 +107,7 @@ print(*(round(sum((a < 0) != (b < 0) for a, b in zip(s[i:i + 4410], s[i + 1:i + 
 # Starts the game with extra arguments; sets pid, id (empty when no window showed within ten
 # seconds) and the client area's screen origin cx, cy.
 start() {
+  [[ $home == page ]] && set -- --user-data-dir="$(mktemp -d -p "$work")" "$@"
   "${game[@]}" "$@" >"$work/out.log" 2>"$work/err.log" &
   pid=$!
   id=""
@@ -104,10 +120,20 @@ start() {
   [[ -n "$id" ]] && locate
   sleep 0.3
 }
-# The client area's screen origin: cx, cy.
+# The client area's screen origin: cx, cy; in a browser window, the game's black form's.
 locate() {
   read -r cx cy < <(xwininfo -id "$id" |
     awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
+  [[ $home == page ]] || return
+  local form=""
+  for _ in $(seq 100); do
+    form=$(import -silent -window "$id" png:- | convert - -fill white +opaque black -trim \
+      -format '%w %h %[fx:page.x] %[fx:page.y]' info: 2>/dev/null)
+    [[ "$form" == "425 432 "* ]] && break
+    sleep 0.1
+  done
+  read -r _ _ fx fy <<<"$form"
+  cx=$((cx + fx)) cy=$((cy + fy))
 }
 # Where the game places a window of this outer size on the 1024 x 768 screen, "left top" in
 # pixels: the load handler's arithmetic in twips, then the nearest pixel.
