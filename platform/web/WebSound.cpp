@@ -29,9 +29,14 @@ EM_JS(int, wb_play, (const std::uint8_t* data, int size, int wait), {
     source.connect(audio.destination);
     await new Promise((ended) => {
       source.onended = ended;
+      const [startedAt, asked] = [audio.currentTime, performance.now()];
       source.start();
-      // A device that stops must not hold up the game much longer than the sound.
-      setTimeout(ended, buffer.duration * 1000 + 250);
+      // A device that stops must not hold up the game much longer than the sound; but the wait
+      // counts from when the device really plays (at most 2 s after asking), or a device slow to
+      // start would let the next sounds start together with this one.
+      const watch = () => (audio.currentTime > startedAt || performance.now() - asked > 2000
+          ? setTimeout(ended, buffer.duration * 1000 + 250) : setTimeout(watch, 10));
+      watch();
     });
   }).catch(() => {}).finally(() => {
     if (wait && --Module.wbPending === 0) {

@@ -2,7 +2,8 @@
 # Plays the real program in a private X server (1024 x 768) under the JWM window manager, with
 # xdotool for the mouse and screen grabs for the picture.
 # Usage: game.sh COMMAND...   (the command that starts the game: the Linux program, wine with
-#                              the Windows program, or chromium with the web page's folder)
+#                              the Windows program, or a browser (chromium, firefox-esr or
+#                              WebKitGTK's MiniBrowser) with the web page's folder)
 # E2E_SECTIONS picks sections (default: all of them for the platform, xserver last);
 # SOAK_SECONDS adds the input soak.
 set -uo pipefail
@@ -12,12 +13,12 @@ for i in "${!game[@]}"; do  # the window checks run in a folder of their own
 done
 home=linux
 [[ "$(basename "$1")" == wine* ]] && home=windows
-[[ "$(basename "$1")" == chromium ]] && home=page
+[[ "$(basename "$1")" =~ ^(chromium|firefox-esr|MiniBrowser)$ ]] && home=page
 # The sections each home plays; the X server's end comes last: nothing can run after it. What
 # Windows leaves out, and why: sound (its faults are SDL's; Wine plays through its own drivers),
 # nodisplay (Windows always has a desktop), desktop, pulse and wayland (the Linux desktop's window
 # manager, sound server and compositor).
-# The page, in a Chromium app window, plays the play section: the browser owns its window, its
+# The page, in a browser's window, plays the play section: the browser owns its window, its
 # instances and its signals, and the page's own test (tests/web/page.mjs) checks what it shows.
 declare -A homes=(
   [linux]="window play instances signals sound nodisplay desktop pulse wayland xserver"
@@ -28,8 +29,9 @@ sections=${E2E_SECTIONS:-${homes[$home]}}
 [[ -n "${SOAK_SECONDS:-}" ]] && sections+=" soak"
 work=$(mktemp -d)
 pid="" server="" recorder="" holder="" compositor=""
-web=""
-trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $compositor $web $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+web="" title=""  # a browser may add its own name to the window's title
+[[ $home == page ]] && title="( . .*)?"
+trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $compositor $web $wm $xvfb 2>/dev/null; rm -rf "$work" 2>/dev/null' EXIT
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -81,9 +83,14 @@ elif [[ $home == page ]]; then
   port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   python3 -m http.server "$port" --bind 127.0.0.1 --directory "${game[1]}" >/dev/null 2>&1 &
   web=$!
-  game=("${game[0]}" --app="http://127.0.0.1:$port/" --test-type --no-first-run --no-sandbox --disable-gpu
-    --disable-background-networking --disable-component-update --disable-sync
-    --window-size=600,560 --window-position=0,0)
+  url="http://127.0.0.1:$port/"
+  case "$(basename "${game[0]}")" in
+    chromium) game=("${game[0]}" --app="$url" --test-type --no-first-run --no-sandbox --disable-gpu
+      --disable-background-networking --disable-component-update --disable-sync
+      --window-size=600,560 --window-position=0,0) ;;
+    firefox-esr) game=("${game[0]}" --no-remote --kiosk "$url") ;;
+    *) game=("${game[0]}" "$url") ;;
+  esac
 fi
 # Starts $audio afresh: SDL's disk file is emptied, the server's sound recorded anew.
 record() {
@@ -104,15 +111,32 @@ print(*(round(sum((a < 0) != (b < 0) for a, b in zip(s[i:i + 4410], s[i + 1:i + 
         for i in range(0, len(s) - 4409, 4410)))' "$audio" 2>/dev/null
 }
 
+# yes once a pitch is heard, waiting up to five seconds (a sound device may be slow to start).
+heard() {
+  for _ in $(seq 50); do
+    grep -qw "$1" <<<"$(pitches)" && break
+    sleep 0.1
+  done
+  yes_if grep -qw "$1" <<<"$(pitches)"
+}
+
 # Starts the game with extra arguments; sets pid, id (empty when no window showed within ten
 # seconds) and the client area's screen origin cx, cy.
 start() {
-  [[ $home == page ]] && set -- --user-data-dir="$(mktemp -d -p "$work")" "$@"
+  # A fresh browser profile each time; Firefox's without its first-run pages.
+  local profile
+  profile=$(mktemp -d -p "$work")
+  echo 'user_pref("browser.aboutwelcome.enabled", false); user_pref("browser.shell.checkDefaultBrowser", false);
+user_pref("datareporting.policy.dataSubmissionEnabled", false);' >"$profile/user.js"
+  case "$(basename "${game[0]}")" in
+    chromium) set -- --user-data-dir="$profile" "$@" ;;
+    firefox-esr) set -- --profile "$profile" "$@" ;;
+  esac
   "${game[@]}" "$@" >"$work/out.log" 2>"$work/err.log" &
   pid=$!
   id=""
   for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --pid "$pid" --name '^Wirbelbox$' 2>/dev/null | head -n 1)
+    id=$(xdotool search --onlyvisible --pid "$pid" --name "^Wirbelbox$title" 2>/dev/null | head -n 1)
     [[ -n "$id" ]] && break
     sleep 0.1
   done
@@ -125,15 +149,17 @@ locate() {
   read -r cx cy < <(xwininfo -id "$id" |
     awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
   [[ $home == page ]] || return
+  # The black pixels, eroded by 5 so that thin dark strokes of the browser's own go: the form
+  # is what is left, 5 pixels smaller on every side.
   local form=""
   for _ in $(seq 100); do
-    form=$(import -silent -window "$id" png:- | convert - -fill white +opaque black -trim \
-      -format '%w %h %[fx:page.x] %[fx:page.y]' info: 2>/dev/null)
-    [[ "$form" == "425 432 "* ]] && break
+    form=$(import -silent -window "$id" png:- | convert - -fill white +opaque black -negate \
+      -morphology Erode Square:5 -trim -format '%w %h %[fx:page.x] %[fx:page.y]' info: 2>/dev/null)
+    [[ "$form" == "415 422 "* ]] && break
     sleep 0.1
   done
   read -r _ _ fx fy <<<"$form"
-  cx=$((cx + fx)) cy=$((cy + fy))
+  cx=$((cx + fx - 5)) cy=$((cy + fy - 5))
 }
 # Where the game places a window of this outer size on the 1024 x 768 screen, "left top" in
 # pixels: the load handler's arithmetic in twips, then the nearest pixel.
@@ -250,8 +276,7 @@ section_play() {
   check "released: the scene is frozen" "$frozen" "$(picture)"
   record  # only the alarms from here on
   check "block at the edge turns yellow, back inside dark red" "255,255,0 128,0,0" "$(edge_and_back)"
-  sleep 0.5
-  check "the alarm is an 880 Hz tone" yes "$(yes_if grep -qw 880 <<<"$(pitches)")"
+  check "the alarm is an 880 Hz tone" yes "$(heard 880)"
   check "alarms follow one another without mixing" yes "$(unmixed)"
   stop
   # A fresh game: the block dragged onto enemy 0 inside the field; the enemy turns light blue.
