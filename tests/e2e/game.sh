@@ -123,15 +123,17 @@ heard() {
 # Starts the game with extra arguments; sets pid, id (empty when no window showed within ten
 # seconds) and the client area's screen origin cx, cy.
 start() {
-  # A fresh browser profile each time; Firefox's without its first-run pages.
-  local profile
-  profile=$(mktemp -d -p "$work")
-  echo 'user_pref("browser.aboutwelcome.enabled", false); user_pref("browser.shell.checkDefaultBrowser", false);
+  # A browser gets a fresh profile each time; Firefox's without its first-run pages.
+  if [[ $home == page ]]; then
+    local profile
+    profile=$(mktemp -d -p "$work")
+    echo 'user_pref("browser.aboutwelcome.enabled", false); user_pref("browser.shell.checkDefaultBrowser", false);
 user_pref("datareporting.policy.dataSubmissionEnabled", false);' >"$profile/user.js"
-  case "$(basename "${game[0]}")" in
-    chromium) set -- --user-data-dir="$profile" "$@" ;;
-    firefox-esr) set -- --profile "$profile" "$@" ;;
-  esac
+    case "$(basename "${game[0]}")" in
+      chromium) set -- --user-data-dir="$profile" "$@" ;;
+      firefox-esr) set -- --profile "$profile" "$@" ;;
+    esac
+  fi
   "${game[@]}" "$@" >"$work/out.log" 2>"$work/err.log" &
   pid=$!
   id=""
