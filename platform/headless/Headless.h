@@ -23,7 +23,4 @@ void Pointer(Form& form, int x, int y, int held, int changed = 0);
 // window's own colour.
 Rgb ColorAt(const Form& form, int x, int y);
 
-// The name of the topmost control at a point of the client area, or the window's own.
-const char* NameAt(const Form& form, int x, int y);
-
 }  // namespace platform::headless

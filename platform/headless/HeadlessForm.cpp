@@ -18,9 +18,8 @@ void Unstack(Form::Impl& form, HeadlessControl& control) {
   std::erase(form.stacking, &control);
 }
 
-Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
+Form::Form(std::string_view /*name*/, int clientWidthPixels, int clientHeightPixels)
     : impl_(std::make_unique<Impl>()) {
-  impl_->name = name;
   impl_->width = clientWidthPixels;
   impl_->height = clientHeightPixels;
   Backend::WindowMade();
@@ -60,9 +59,7 @@ void Form::Paint(Rgb color) {
   impl_->color = color;
 }
 
-void Form::Display() {
-  impl_->shown = true;
-}
+void Form::Display() {}  // nothing to show
 
 namespace headless {
 namespace {
@@ -82,11 +79,6 @@ const HeadlessControl* ControlAt(const Form::Impl& form, int x, int y) {
 Rgb ColorAt(const Form& form, int x, int y) {
   const HeadlessControl* control = ControlAt(Backend::Of(form), x, y);
   return control != nullptr ? control->color : Backend::Of(form).color;
-}
-
-const char* NameAt(const Form& form, int x, int y) {
-  const HeadlessControl* control = ControlAt(Backend::Of(form), x, y);
-  return control != nullptr ? control->name.c_str() : Backend::Of(form).name.c_str();
 }
 
 void Pointer(Form& form, int x, int y, int held, int changed) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <chrono>
-#include <string>
 #include <vector>
 
 #include "platform/Backend.h"
@@ -13,7 +12,6 @@ namespace platform {
 
 // A control as the window sees it: its place, its colour, and what receives its mouse events.
 struct HeadlessControl {
-  std::string name;
   int left = 0;
   int top = 0;
   int width = 0;
@@ -23,13 +21,11 @@ struct HeadlessControl {
 };
 
 struct Form::Impl {
-  std::string name;
   int width = 0;
   int height = 0;
   float left = 0;
   float top = 0;
   Rgb color;
-  bool shown = false;
   std::vector<HeadlessControl*> stacking;  // bottom first
   PictureBox* captured = nullptr;
 };

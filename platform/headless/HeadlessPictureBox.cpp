@@ -8,9 +8,8 @@
 
 namespace platform {
 
-PictureBox::PictureBox(Form& parent, std::string_view name) : impl_(std::make_unique<Impl>()) {
+PictureBox::PictureBox(Form& parent, std::string_view /*name*/) : impl_(std::make_unique<Impl>()) {
   impl_->form = &Backend::Of(parent);
-  impl_->control.name = name;
   impl_->control.box = this;
   Stack(*impl_->form, impl_->control);
 }

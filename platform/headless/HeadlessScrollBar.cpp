@@ -5,9 +5,8 @@
 
 namespace platform {
 
-HScrollBar::HScrollBar(Form& parent, std::string_view name) : impl_(std::make_unique<Impl>()) {
+HScrollBar::HScrollBar(Form& parent, std::string_view /*name*/) : impl_(std::make_unique<Impl>()) {
   impl_->form = &Backend::Of(parent);
-  impl_->control.name = name;
   impl_->control.color = {0xF0, 0xF0, 0xF0};
   Stack(*impl_->form, impl_->control);
 }
