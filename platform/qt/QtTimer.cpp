@@ -16,10 +16,6 @@ Timer::Timer() {
 
 Timer::~Timer() = default;
 
-TickSchedule::Clock::time_point Timer::Now() {
-  return TickSchedule::Clock::now();
-}
-
 bool Timer::Pending() const {
   return impl_->timer.isActive();
 }

@@ -53,10 +53,6 @@ Timer::~Timer() {
   Timers().erase(impl_->id);
 }
 
-TickSchedule::Clock::time_point Timer::Now() {
-  return TickSchedule::Clock::now();
-}
-
 bool Timer::Pending() const {
   return impl_->handle != 0;
 }

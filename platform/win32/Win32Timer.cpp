@@ -33,10 +33,6 @@ Timer::~Timer() {
   Stop();
 }
 
-TickSchedule::Clock::time_point Timer::Now() {
-  return TickSchedule::Clock::now();
-}
-
 bool Timer::Pending() const {
   return impl_->id != 0;
 }
