@@ -1,0 +1,48 @@
+#!/usr/bin/env python3
+"""What a recording of the game holds (44.1 kHz, 16-bit mono, raw). Usage: audio.py MODE FILE
+
+pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
+unmixed  yes when each tenth of a second peaks at the alarm's full scale and stays off the rails
+         but for a few samples (a resampled peak can overshoot): two sounds mixed would sum,
+         clipping a good part of the block, or cancel
+tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off
+         or restarted breaks the stretch
+"""
+import array
+import math
+import sys
+
+mode, path = sys.argv[1:3]
+samples = array.array("h", open(path, "rb").read())
+sound = [x for x in samples if x]
+blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
+if mode == "pitches":
+    print(*(round(sum((a < 0) != (b < 0) for a, b in zip(b, b[1:])) / 0.2 / 10) * 10 for b in blocks))
+elif mode == "unmixed":
+    print("yes" if blocks and all(30000 < max(map(abs, b)) and sum(abs(x) > 32766 for x in b) < 441
+                                  for b in blocks) else "no")
+elif mode == "tones":
+    # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not. A device
+    # that falls behind for a moment leaves a seam of silence or a skip of a few samples within a
+    # sound: a seam under 10 ms between two pieces of at least 30 ms that make no more than one
+    # alarm (0.3 s) is bridged.
+    k = 2 * math.cos(2 * math.pi * 880 / 44100)
+    runs, start = [], None
+    for n, (before, now, after) in enumerate(zip(samples, samples[1:], samples[2:])):
+        sine = abs(now) + abs(after) > 0 and abs(before + after - k * now) < 200
+        if sine and start is None:
+            start = n
+        elif not sine and start is not None:
+            runs.append([start, n])
+            start = None
+    if start is not None:
+        runs.append([start, len(samples) - 2])
+    stretches = []
+    for run in (r for r in runs if r[1] - r[0] > 44):
+        last = stretches[-1] if stretches else None
+        if (last and run[0] - last[1] < 441 and min(run[1] - run[0], last[1] - last[0]) >= 1323
+                and run[1] - last[0] <= 13450):
+            last[1] = run[1]
+        else:
+            stretches.append(run)
+    print(*(round((end - start) / 44.1) for start, end in stretches))
