@@ -24,8 +24,8 @@ elif mode == "unmixed":
 elif mode == "tones":
     # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not. A device
     # that falls behind for a moment leaves a seam of silence or a skip of a few samples within a
-    # sound: a seam under 10 ms between two pieces of at least 30 ms that make no more than one
-    # alarm (0.3 s) is bridged.
+    # sound: a seam under 10 ms is bridged when one of its sides lasts half an alarm (0.15 s) and
+    # both together no more than one (0.3 s).
     k = 2 * math.cos(2 * math.pi * 880 / 44100)
     runs, start = [], None
     for n, (before, now, after) in enumerate(zip(samples, samples[1:], samples[2:])):
@@ -40,7 +40,7 @@ elif mode == "tones":
     stretches = []
     for run in (r for r in runs if r[1] - r[0] > 44):
         last = stretches[-1] if stretches else None
-        if (last and run[0] - last[1] < 441 and min(run[1] - run[0], last[1] - last[0]) >= 1323
+        if (last and run[0] - last[1] < 441 and max(run[1] - run[0], last[1] - last[0]) >= 6615
                 and run[1] - last[0] <= 13450):
             last[1] = run[1]
         else:

@@ -154,7 +154,7 @@ record() {
   recorder=$!
 }
 # What the recording holds (tests/e2e/audio.py): audio pitches|unmixed|tones.
-audio() { cp "$audio" /tmp/exp/last-$1.raw; python3 "$here/audio.py" "$1" "$audio" 2>/dev/null; }
+audio() { python3 "$here/audio.py" "$1" "$audio" 2>/dev/null; }
 # yes once a pitch is heard, waiting up to five seconds (a sound device may be slow to start).
 heard() {
   for _ in $(seq 50); do
