@@ -15,10 +15,7 @@ constexpr wchar_t kFormClass[] = L"WirbelboxForm";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (Adopt<Form>(hwnd, message, lParam)) {
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  Form* form = Owner<Form>(hwnd);
+  Form* form = Receiver<Form>(hwnd, message, lParam);
   if (form == nullptr) {
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }

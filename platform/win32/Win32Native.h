@@ -49,14 +49,16 @@ template <typename Object>
 Object* Owner(HWND hwnd) {
   return reinterpret_cast<Object*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
+// The object a window procedure's message is for; null when the message is the system's alone
+// (among them the first, which hands the window its object to keep).
 template <typename Object>
-bool Adopt(HWND hwnd, UINT message, LPARAM lParam) {
-  if (message != WM_NCCREATE) {
-    return false;
+Object* Receiver(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return nullptr;
   }
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  return true;
+  return Owner<Object>(hwnd);
 }
 
 // Registers a window class once; fails when the system refuses it.

@@ -27,10 +27,7 @@ std::int16_t HeldButtons(WPARAM keys) {
 }
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (Adopt<PictureBox>(hwnd, message, lParam)) {
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  PictureBox* box = Owner<PictureBox>(hwnd);
+  PictureBox* box = Receiver<PictureBox>(hwnd, message, lParam);
   if (box == nullptr) {
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
