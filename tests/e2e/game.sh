@@ -299,15 +299,17 @@ picture() { grab "425x432+$cx+$cy" | md5sum; }
 # Presses the left button at one client point and, holding it, moves to another.
 drag() { mouse move $((cx + $1)) $((cy + $2)) down 1 move $((cx + $3)) $((cy + $4)); }
 # Drags the block onto the field's top edge and back; prints the colours seen at both places
-# (beside the pointer: a compositor may draw its cursor into the picture).
+# (beside the pointer: a compositor may draw its cursor into the picture) and, between them,
+# what a command given prints while the block is held at the edge.
 edge_and_back() {
   drag 207 201 207 40
-  local at_edge back
+  local at_edge during="" back
   at_edge=$(wait_pixel 202 45 255,255,0)
+  (($#)) && during=" $("$@")"
   mouse move $((cx + 207)) $((cy + 201))
   back=$(wait_pixel 202 205 128,0,0)
   mouse up 1
-  echo "$at_edge $back"
+  echo "$at_edge$during $back"
 }
 
 section_window() {
@@ -389,12 +391,8 @@ section_play() {
   sleep 0.5
   check "released: the scene is frozen" "$frozen" "$(picture)"
   record  # only the alarms from here on
-  drag 207 201 207 40
-  check "block at the edge turns yellow" 255,255,0 "$(wait_pixel 202 45 255,255,0)"
-  check "each alarm plays whole, 0.3 s, the scene still, before the next tick" yes "$(held_at_edge)"
-  mouse move $((cx + 207)) $((cy + 201))
-  check "back inside, dark red" 128,0,0 "$(wait_pixel 202 205 128,0,0)"
-  mouse up 1
+  check "edge yellow; each alarm whole, 0.3 s, the scene still meanwhile; back inside dark red" \
+    "255,255,0 yes 128,0,0" "$(edge_and_back held_at_edge)"
   check "the alarm is an 880 Hz tone" yes "$(heard 880)"
   check "alarms follow one another without mixing" yes "$(audio unmixed)"
   # The tick that found the block inside came after the last alarm had ended.
