@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The conformance suite's program on the homes whose tests have no main of their own.
+// The main of the test programs that need the platform's runtime: it lives as long as the tests.
 #include <gtest/gtest.h>
 
 #include "platform/Runtime.h"

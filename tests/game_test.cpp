@@ -116,53 +116,51 @@ TEST(Press, EveryPressRestartsTheTimerAndTheFixedDirectionsFromWhereTheEnemiesSt
   }
 }
 
-TEST(Hits, EnemiesTouchingThePlayerBlockAfterTheirMoveBuzz) {
+TEST(Hits, EnemiesTouchingThePlayerBlockAfterTheirMoveBuzzAndOnePixelFurtherDoNot) {
   // Enemy sizes: 0 is 61 × 61, 1 is 57 × 49, 2 is 30 × 61, 3 is 101 × 21. The player block
   // stands at 187, 181, 41 × 41 unless the row makes it flat or narrow.
   const struct {
     const char* what;
     int enemy;
-    float left, top;
+    float left, top, awayX, awayY;  // touching, and the step one pixel away (none: 0, 0)
     std::int16_t speed;
     float userWidth, userHeight;
-    bool hit;
   } cases[] = {
-      {"bottom edge on the block's top edge", 3, 150, 160, 0, 41, 41, true},
-      {"one pixel higher", 3, 150, 159, 0, 41, 41, false},
-      {"top edge on the block's bottom edge", 1, 150, 222, 0, 41, 41, true},
-      {"one pixel lower", 1, 150, 223, 0, 41, 41, false},
-      {"left edge on the block's right edge", 2, 228, 150, 0, 41, 41, true},
-      {"one pixel further right", 2, 229, 150, 0, 41, 41, false},
-      {"right edge on the block's left edge", 2, 157, 150, 0, 41, 41, true},
-      {"one pixel further left", 2, 156, 150, 0, 41, 41, false},
-      {"under a flat block's bottom edge", 0, 190, 196, 0, 41, 15, true},
-      {"one pixel below a flat block", 0, 190, 197, 0, 41, 15, false},
-      {"beside a narrow block's right edge", 0, 202, 190, 0, 15, 41, true},
-      {"one pixel beside a narrow block", 0, 203, 190, 0, 15, 41, false},
-      {"covers the block", 0, 177, 171, 0, 41, 41, true},
-      {"inside the block", 2, 190, 185, 0, 41, 70, true},
-      {"touches only after its move", 0, 125, 119, 1, 41, 41, true},
-      {"still clear after its move", 0, 124, 118, 1, 41, 41, false},
+      {"bottom edge on the block's top edge", 3, 150, 160, 0, -1, 0, 41, 41},
+      {"top edge on the block's bottom edge", 1, 150, 222, 0, 1, 0, 41, 41},
+      {"left edge on the block's right edge", 2, 228, 150, 1, 0, 0, 41, 41},
+      {"right edge on the block's left edge", 2, 157, 150, -1, 0, 0, 41, 41},
+      {"under a flat block's bottom edge", 0, 190, 196, 0, 1, 0, 41, 15},
+      {"beside a narrow block's right edge", 0, 202, 190, 1, 0, 0, 15, 41},
+      {"covers the block", 0, 177, 171, 0, 0, 0, 41, 41},
+      {"inside the block", 2, 190, 185, 0, 0, 0, 41, 70},
+      {"touches only after its move", 0, 125, 119, -1, -1, 1, 41, 41},
   };
   for (const auto& c : cases) {
-    Game game(c.speed);
-    game.picUser.Width(c.userWidth);
-    game.picUser.Height(c.userHeight);
-    auto& enemy = game.picEnemy(c.enemy);
-    enemy.Move(c.left, c.top);
-    std::uint32_t whilePlaying = 0;
-    game.player.onPlay = [&] { whilePlaying = enemy.BackColor(); };
-    game.tmrEnemies_Timer();
-    EXPECT_EQ(enemy.BackColor(), c.hit ? kLightBlue : kDarkBlue) << c.what;
-    EXPECT_EQ(game.player.sounds, c.hit ? Sounds{"BUZZ"} : Sounds{}) << c.what;
-    if (c.hit) {
-      EXPECT_EQ(whilePlaying, kLightBlue) << c.what << ": coloured before the buzz";
-      EXPECT_EQ(game.player.flags, std::vector<std::uint32_t>{6}) << c.what;
+    for (const bool hit : {true, false}) {
+      if (!hit && c.awayX == 0 && c.awayY == 0) {
+        continue;
+      }
+      const std::string what = std::string(c.what) + (hit ? "" : ", one pixel away");
+      Game game(c.speed);
+      game.picUser.Width(c.userWidth);
+      game.picUser.Height(c.userHeight);
+      auto& enemy = game.picEnemy(c.enemy);
+      enemy.Move(c.left + (hit ? 0 : c.awayX), c.top + (hit ? 0 : c.awayY));
+      std::uint32_t whilePlaying = 0;
+      game.player.onPlay = [&] { whilePlaying = enemy.BackColor(); };
+      game.tmrEnemies_Timer();
+      EXPECT_EQ(enemy.BackColor(), hit ? kLightBlue : kDarkBlue) << what;
+      EXPECT_EQ(game.player.sounds, hit ? Sounds{"BUZZ"} : Sounds{}) << what;
+      EXPECT_EQ(game.player.flags,
+                hit ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{})
+          << what;
+      EXPECT_EQ(whilePlaying, hit ? kLightBlue : 0) << what << ": coloured before the buzz";
     }
   }
 }
 
-TEST(Hits, TwoHitsBuzzInTurnTheSecondEnemyMovingOnlyAfterTheFirstBuzzThenClearsSilently) {
+TEST(Hits, TwoHitsBuzzInTurnTheSecondMovingAfterTheFirstBuzzThenClearSilentlyThenBuzzBeforeAlarm) {
   Game game(2);
   game.picEnemy(0).Move(190, 190);
   game.picEnemy(1).Move(200, 200);
@@ -181,6 +179,10 @@ TEST(Hits, TwoHitsBuzzInTurnTheSecondEnemyMovingOnlyAfterTheFirstBuzzThenClearsS
   game.tmrEnemies_Timer();
   EXPECT_EQ(game.picEnemy(1).BackColor(), kDarkBlue);
   EXPECT_EQ(game.player.sounds.size(), 3U);  // enemy 0 only
+  game.picUser.Move(32, 100);  // at the edge, with enemy 2 on it: the buzz before the alarm
+  game.picEnemy(2).Move(40, 110);
+  game.tmrEnemies_Timer();
+  EXPECT_EQ(game.player.sounds, (Sounds{"BUZZ", "BUZZ", "BUZZ", "BUZZ", "ALARM"}));
 }
 
 TEST(Edge, ThePlayerBlockAtOrBeyondTheFieldsEdgeTurnsYellowAndSoundsOneAlarm) {
@@ -214,14 +216,6 @@ TEST(Edge, ThePlayerBlockAtOrBeyondTheFieldsEdgeTurnsYellowAndSoundsOneAlarm) {
     EXPECT_EQ(game.player.sounds, c.alarm ? Sounds{"ALARM"} : Sounds{}) << c.what;
     EXPECT_EQ(whilePlaying, c.alarm ? kYellow : 0) << c.what;
   }
-}
-
-TEST(Edge, TheBuzzComesBeforeTheAlarm) {
-  Game game;
-  game.picUser.Move(32, 100);
-  game.picEnemy(2).Move(40, 110);
-  game.tmrEnemies_Timer();
-  EXPECT_EQ(game.player.sounds, (Sounds{"BUZZ", "ALARM"}));
 }
 
 TEST(Drag, TheBlockFollowsTheLeftButtonAloneRelativeToThePressPointWithoutClamping) {

@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pure pieces: checked arithmetic, the tick schedule, the instance lock and the start-up paths.
+// Pure pieces: checked arithmetic, the tick schedule and the start-up paths. (The instance lock is
+// played end to end: tests/e2e/game.sh.)
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cfloat>
+#include <array>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 
 #include "app/Commands.h"
 #include "platform/Numeric.h"
 #include "platform/OnError.h"
 #include "platform/TickSchedule.h"
-#include "platform/qt/InstanceLock.h"
 
 namespace {
 
@@ -63,56 +60,32 @@ TEST(TickSchedule, SixtyFourthsOfASecondOnASteadyGridWithOneCatchUpTickAfterALon
   EXPECT_EQ(schedule.Due(), afterSound + period);  // then the normal pace, no burst
 }
 
-TEST(InstanceLock, OneHolderAtATimeReleasedWithItsHolder) {
-  std::string folder = std::filesystem::temp_directory_path() / "wirbelbox-lock-XXXXXX";
-  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
-  const std::string path = folder + "/wirbelbox.lock";
-  auto first = std::make_unique<InstanceLock>(path);
-  InstanceLock second(path);
-  EXPECT_TRUE(first->Acquire());
-  EXPECT_FALSE(second.Acquire());
-  first.reset();
-  EXPECT_TRUE(second.Acquire());
-
-  EXPECT_THROW(InstanceLock(folder + "/missing/wirbelbox.lock").Acquire(), Failure);
-  std::filesystem::remove_all(folder);
-}
-
-// A stand-in for the system's path functions: each reports its text; nullopt makes it report
-// failure (0), and "!" makes the call itself fail, as a function the system lacks does.
+// A stand-in for the system's path functions, each giving its answer: a text, nullopt to report
+// failure (0), or "!" to fail itself, as a function the system lacks does.
 struct FakeEnvironment final : Environment {
-  std::optional<std::string> folder = "C:\\Games", windows = "C:\\WINDOWS",
-                             system = "C:\\WINDOWS\\SYSTEM", temp = "C:\\TEMP\\", longPath;
+  // The program's folder, the Windows and system folders, the temporary folder, a long name.
+  std::array<std::optional<std::string>, 5> answers{
+      "C:\\Games", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "C:\\TEMP\\", std::nullopt};
   std::string longPathInput;
 
-  using Text = std::optional<std::string>;
-  void Report(Text folder_, Text windows_, Text system_, Text temp_, Text longPath_) {
-    folder = folder_, windows = windows_, system = system_, temp = temp_, longPath = longPath_;
-  }
-
   String AppFolder() override {
-    return FromAnsi(folder.value_or("!") == "!" ? (Fail(), "") : *folder);
+    return FromAnsi(answers[0].value_or("!") == "!" ? (Fail(), "") : *answers[0]);
   }
   String AppBaseName() override { return u"Wirbelbox"; }
-  std::uint32_t GetWindowsDirectoryA(char* b, std::uint32_t n) override {
-    return Write(windows, b, n);
-  }
-  std::uint32_t GetSystemDirectoryA(char* b, std::uint32_t n) override {
-    return Write(system, b, n);
-  }
-  std::uint32_t GetTempPathA(std::uint32_t n, char* b) override { return Write(temp, b, n); }
+  std::uint32_t GetWindowsDirectoryA(char* b, std::uint32_t n) override { return Write(1, b, n); }
+  std::uint32_t GetSystemDirectoryA(char* b, std::uint32_t n) override { return Write(2, b, n); }
+  std::uint32_t GetTempPathA(std::uint32_t n, char* b) override { return Write(3, b, n); }
   std::uint32_t GetLongPathNameA(const char* path, char* b, std::uint32_t n) override {
     longPathInput = path;
-    return Write(longPath, b, n);
+    return Write(4, b, n);
   }
-  static std::uint32_t Write(const std::optional<std::string>& text, char* buffer,
-                             std::uint32_t size) {
-    if (text == "!" || size != 260) {
+  std::uint32_t Write(std::size_t which, char* buffer, std::uint32_t size) const {
+    const std::string text = answers[which].value_or("");
+    if (answers[which] == "!" || size != 260) {
       Fail();
     }
-    std::memcpy(buffer, text.value_or("").data(),
-                std::min<std::size_t>(text.value_or("").size(), size));
-    return static_cast<std::uint32_t>(text.value_or("").size());
+    text.copy(buffer, std::min<std::size_t>(text.size(), size));
+    return static_cast<std::uint32_t>(text.size());
   }
 };
 
@@ -142,18 +115,18 @@ class Paths : public testing::Test {
 };
 
 TEST_F(Paths, StartUpFillsEveryGlobalAndAFailingStatementLeavesOnlyItsOwnEmpty) {
-  fake.longPath = "C:\\Games\\Wirbelbox.exe";
+  fake.answers[4] = "C:\\Games\\Wirbelbox.exe";
   EXPECT_EQ(StartUp(),
             "C:\\Games\\|Wirbelbox|Wirbelbox|C:\\Games\\Wirbelbox.ini|C:\\WINDOWS\\Win.ini|"
             "C:\\WINDOWS\\|C:\\WINDOWS\\SYSTEM\\|C:\\TEMP\\|\r\n");
   EXPECT_EQ(fake.longPathInput, "C:\\Games\\Wirbelbox.exe");
   // Folders reported as failed (0) come back as a lone backslash; a count beyond the buffer
   // keeps the buffer only; the long form unknown, the case is normalised.
-  fake.Report("D:\\SPIELE", std::nullopt, std::string(300, 'S'), "/tmp/", std::nullopt);
+  fake.answers = {"D:\\SPIELE", std::nullopt, std::string(300, 'S'), "/tmp/", std::nullopt};
   EXPECT_EQ(StartUp(), "D:\\SPIELE\\|Wirbelbox|Wirbelbox|D:\\Spiele\\Wirbelbox.ini|\\Win.ini|\\|" +
                            std::string(260, 'S') + "\\|/tmp/\\|\r\n");
   // Failing statements: the folder, the Windows folder, an ini name from a path too short.
-  fake.Report("!", "!", "C:\\S", "C:\\T\\", "ab");
+  fake.answers = {"!", "!", "C:\\S", "C:\\T\\", "ab"};
   EXPECT_EQ(StartUp(), "\\|Wirbelbox|Wirbelbox||Win.ini||C:\\S\\|C:\\T\\|\r\n");
 }
 
@@ -166,33 +139,19 @@ TEST_F(Paths, LongNamesComeFromTheSystemElseTheLetterCaseIsNormalised) {
       {"q", "Q"},
       {"", ""}};
   for (const char* failure : {"", "!"}) {  // reported, or the call itself failed
-    fake.longPath = failure;
+    fake.answers[4] = failure;
     for (const auto& [path, expected] : cases) {
       EXPECT_EQ(ToUtf8(Commands::GetLongName(FromAnsi(path))), expected) << path;
     }
   }
-  fake.longPath = std::string("C:\\Program Files\\WIRBELBOX.exe\0junk", 35);
+  fake.answers[4] = std::string("C:\\Program Files\\WIRBELBOX.exe\0junk", 35);
   EXPECT_EQ(ToUtf8(Commands::GetLongName(u"C:\\PROGRA~1\\WIRBEL~1.EXE")),
             "C:\\Program Files\\WIRBELBOX.exe");
-  fake.longPath = std::string(260, 'L');  // no NUL anywhere: the whole buffer
+  fake.answers[4] = std::string(260, 'L');  // no NUL anywhere: the whole buffer
   EXPECT_EQ(ToUtf8(Commands::GetLongName(u"x")), std::string(260, 'L'));
   String path = u"C:\\Games";
   EXPECT_EQ(Commands::AddBackslash(path), u"C:\\Games\\");
   EXPECT_EQ(path, u"C:\\Games\\");  // the caller's own variable
-}
-
-TEST(NativeEnvironment, ReportsNoWindowsFolderTheUsersTempFolderAndTheSizeNeeded) {
-  Environment& system = NativeEnvironment();
-  std::string buffer(260, '\0');
-  EXPECT_EQ(system.GetWindowsDirectoryA(buffer.data(), 260), 0U);
-  const auto n = system.GetTempPathA(260, buffer.data());
-  EXPECT_EQ(buffer.substr(n - 1, 2), std::string("/\0", 2));
-  EXPECT_EQ(system.GetLongPathNameA("/no/such/file.exe", buffer.data(), 260), 0U);
-  std::string small(4, 'x');  // too small: the size needed, the buffer untouched
-  EXPECT_EQ(system.GetLongPathNameA("/proc/self/exe", small.data(), 4), 15U);
-  EXPECT_EQ(small, "xxxx");
-  EXPECT_EQ(ToUtf8(system.AppBaseName()), "unit_tests");
-  EXPECT_EQ(BaseName("/home/me/.wirbel.box", "/"), ".wirbel");
 }
 
 }  // namespace

@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The two sounds, PlayResSound, the wave decoder and the SDL player (in a process of its own,
-// since SDL keeps its audio driver for the life of the process). The game without a sound
-// device or beside a server that never answers is played end to end.
+// The two sounds, PlayResSound and the wave decoder. The SDL player is played end to end, on a
+// real sound server (tests/e2e/game.sh).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <random>
 
 #include "RecordingPlayer.h"
 #include "platform/App.h"
 #include "platform/OnError.h"
-#include "platform/qt/QtSound.h"
 #include "platform/qt/WaveDecoder.h"
 
 namespace {
@@ -42,27 +36,6 @@ std::vector<double> Samples16(const Image& bytes, std::size_t from) {
   return samples;
 }
 
-// Power at one frequency (Goertzel), normalised by the length.
-double PowerAt(std::span<const double> samples, double rate, double frequency) {
-  const double coefficient = 2 * std::cos(2 * std::numbers::pi * frequency / rate);
-  double s1 = 0;
-  double s2 = 0;
-  for (const double x : samples) {
-    const double s0 = x + coefficient * s1 - s2;
-    s2 = s1;
-    s1 = s0;
-  }
-  return (s1 * s1 + s2 * s2 - coefficient * s1 * s2) / std::pow(samples.size(), 2);
-}
-
-double Strongest(std::span<const double> samples, double rate, double from, double to) {
-  double best = from;
-  for (double f = from; f <= to; f += 5) {
-    best = PowerAt(samples, rate, f) > PowerAt(samples, rate, best) ? f : best;
-  }
-  return best;
-}
-
 TEST(WaveResources, BothImagesAreSixteenBitMonoPcmWithTheirSamplesAtByte4096) {
   const struct {
     const char16_t* name;
@@ -82,29 +55,23 @@ TEST(WaveResources, BothImagesAreSixteenBitMonoPcmWithTheirSamplesAtByte4096) {
   }
   const auto alarm = Samples16(Load(u"ALARM"), 4096);
   EXPECT_EQ(alarm[0], 13950);
-  EXPECT_EQ(Strongest(alarm, 8000, 800, 960), 880);
-  // Full scale in the first two periods and the last two: no fade.
-  const auto peak = [](auto from, auto to) {
-    return std::abs(
-        *std::max_element(from, to, [](double a, double b) { return std::abs(a) < std::abs(b); }));
-  };
-  EXPECT_GT(peak(alarm.begin(), alarm.begin() + 18), 32000);
-  EXPECT_GT(peak(alarm.end() - 18, alarm.end()), 32000);
+  // A steady 880 Hz sine at full scale from the first sample to the last, without a fade:
+  // s[n-1] + s[n+1] = 2 cos(w) s[n].
+  const double k = 2 * std::cos(2 * std::numbers::pi * 880 / 8000);
+  for (std::size_t n = 1; n + 1 < alarm.size(); ++n) {
+    ASSERT_NEAR(alarm[n - 1] + alarm[n + 1], k * alarm[n], 2) << n;
+  }
   EXPECT_NEAR(*std::max_element(alarm.begin(), alarm.end()), 32766, 4);
 
   const auto buzz = Samples16(Load(u"BUZZ"), 4096);
   EXPECT_EQ(*std::max_element(buzz.begin(), buzz.end()), 32767);
   EXPECT_EQ(*std::min_element(buzz.begin(), buzz.end()), -32768);
-  EXPECT_NEAR(Strongest(buzz, 22050, 100, 10000), 2000, 150);
-  const double valley = std::max(PowerAt(buzz, 22050, 1500), PowerAt(buzz, 22050, 2500));
-  EXPECT_GT(PowerAt(buzz, 22050, Strongest(buzz, 22050, 850, 1150)), 4 * valley);
-  EXPECT_GT(PowerAt(buzz, 22050, Strongest(buzz, 22050, 2850, 3150)), 4 * valley);
 }
 
 TEST(PlayResSound, PassesTheWholeImageWithTheMemoryBitAndSkipsWhatCannotPlay) {
   const struct {
     std::optional<double> given;
-    std::uint32_t passed;
+    std::uint32_t passed = 0;
   } cases[] = {{std::nullopt, 6}, {0, 4}, {1, 5}, {2, 6}, {16, 20}, {4, 4}, {5, 5}, {2.5, 6}};
   for (const auto& c : cases) {
     RecordingPlayer player;
@@ -113,87 +80,48 @@ TEST(PlayResSound, PassesTheWholeImageWithTheMemoryBitAndSkipsWhatCannotPlay) {
     EXPECT_EQ(player.flags, std::vector<std::uint32_t>{c.passed}) << c.given.value_or(-1);
   }
   RecordingPlayer player;
-  PlayResSound(u"WHISTLE");
-  PlayResSound(u"");
+  for (const char16_t* name : {u"WHISTLE", u"", u"../ICON/WIRBELBOX", u"ICON"}) {
+    PlayResSound(name);
+  }
   PlayResSound(u"ALARM", 4294967296.0);
   PlayResSound(u"ALARM", -3e9);
-  PlayResSound(u"../ICON/WIRBELBOX");
-  PlayResSound(u"ICON");
   EXPECT_TRUE(player.sounds.empty());
   PlayResSound(u"alarm");  // names are not case-sensitive
   EXPECT_EQ(player.sounds, std::vector<std::string>{"ALARM"});
 }
 
-// Damages an image: a few flipped bytes, cut short, or a header field set to an edge value.
-Image Damaged(Image image, std::mt19937& random) {
-  constexpr std::size_t kFields[] = {4, 16, 20, 22, 24, 28, 32, 34, 40, 4088, 4092};
-  const std::uint32_t values[] = {0, 1, 0x7FFFFFFF, 0xFFFFFFFF,
-                                  static_cast<std::uint32_t>(random())};
-  const std::uint32_t value = values[random() % 5];
-  switch (random() % 3) {
-    case 0:
-      for (auto n = 1 + random() % 8; n > 0; --n) {
-        image[random() % image.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
-      }
-      break;
-    case 1:
-      image.resize(random() % image.size());
-      break;
-    default:
-      std::memcpy(&image[kFields[random() % std::size(kFields)]], &value, 4);
-  }
-  return image;
-}
-
 TEST(WaveDecoder, DamagedImagesDecodeToSilenceOrBoundedSamples) {
   platform::ConfigureSdlAudio();
-  const Image originals[] = {Load(u"ALARM"), Load(u"BUZZ")};
-  std::mt19937 random(20261206);  // the same corpus on every run
-  int decoded = 0;
-  for (int round = 0; round < 100'000; ++round) {
-    const Image image = Damaged(originals[static_cast<std::size_t>(round % 2)], random);
+  std::vector<Image> damaged{Image()};
+  for (const Image& original : {Load(u"ALARM"), Load(u"BUZZ")}) {
+    for (std::size_t size = 1; size < original.size(); size += 97) {  // cut short
+      damaged.emplace_back(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(size));
+    }
+    // Every field of the header and of the data chunk's header set to edge values.
+    for (std::size_t at = 0; at < 4096; at += at == 44 ? 4044 : 2) {
+      for (const std::uint32_t value : {0U, 1U, 0x7FFFU, 0xFFFFU, 0x7FFFFFFFU, 0xFFFFFFFFU}) {
+        damaged.push_back(original);
+        std::memcpy(&damaged.back()[at], &value, 4);
+      }
+    }
+  }
+  std::size_t decoded = 0;
+  for (const Image& image : damaged) {
     if (const auto samples = platform::DecodeWave(image, {})) {
       ++decoded;
       // 1 kHz 8-bit mono to 44.1 kHz 16-bit stereo is at most 176 times the size.
-      ASSERT_LE(samples->size(), image.size() * 192) << "round " << round;
+      EXPECT_LE(samples->size(), image.size() * 192);
     }
   }
-  EXPECT_GT(decoded, 0);
-  EXPECT_LT(decoded, 100'000);
-  Image noFormat = originals[0];
+  EXPECT_GT(decoded, 0U);  // damage where it does not matter leaves a sound to play
+  EXPECT_LT(decoded, damaged.size());
+  Image noFormat = Load(u"ALARM");
   noFormat[12] = 'x';
-  Image hugeData = originals[0];
+  Image hugeData = Load(u"ALARM");
   std::fill_n(hugeData.begin() + 4092, 4, 0xFF);
-  for (const Image& bad :
-       {Image(originals[0].begin(), originals[0].begin() + 100), noFormat, hugeData, Image()}) {
+  for (const Image& bad : {Image(hugeData.begin(), hugeData.begin() + 100), noFormat, hugeData}) {
     EXPECT_FALSE(platform::DecodeWave(bad, {}).has_value());
   }
-}
-
-TEST(SdlDisk, SoundsPlayToTheirEndBeforeReturningOneAfterTheOther) {
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("wirbelbox-" + std::to_string(::getpid()));
-  ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  ::setenv("SDL_AUDIODRIVER", "disk", 1);
-  platform::SdlSoundPlayer player;
-  platform::SoundPlayer* previous = UseSoundPlayer(&player);
-  PlayResSound(u"ALARM");
-  PlayResSound(u"BUZZ");
-  PlayResSound(u"NOTHING");
-  UseSoundPlayer(previous);
-  std::ifstream in(file, std::ios::binary);
-  const auto samples = Samples16(Image(std::istreambuf_iterator<char>(in), {}), 0);
-  std::filesystem::remove(file);
-  // The alarm, then the buzz, one after the other and never mixed: 0.300 s + 0.302 s in all.
-  const auto first = std::find_if(samples.begin(), samples.end(), [](double x) { return x != 0; });
-  const auto last = std::find_if(samples.rbegin(), samples.rend(), [](double x) { return x != 0; });
-  ASSERT_NE(first, samples.end());
-  const auto length = static_cast<std::size_t>(last.base() - first);
-  EXPECT_NEAR(static_cast<double>(length), 13230 + 13332, 60 + 0.05 * 44100);
-  const std::span alarm(&*first, 13000);
-  const std::span buzz(&*(last.base() - 13000), 13000);
-  EXPECT_EQ(Strongest(alarm, 44100, 800, 960), 880);
-  EXPECT_NEAR(Strongest(buzz, 44100, 100, 10000), 2000, 150);
 }
 
 }  // namespace

@@ -173,7 +173,7 @@ void SdlSoundPlayer::ScheduleClose() {
     closer_->setSingleShot(true);
     QObject::connect(closer_, &QTimer::timeout, [this] { Close(); });
   }
-  closer_->start(idleClose_);
+  closer_->start(kIdleClose);
 }
 
 SoundPlayer& NativeSoundPlayer() {

@@ -28,11 +28,8 @@ class SdlSoundPlayer final : public SoundPlayer {
 
   bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override;
 
-  // Whether the device is open now (for tests), and SDL's id of it (for measurements).
-  bool DeviceOpen() const { return device_ != 0; }
+  // SDL's id of the open device, or 0 (for measurements).
   std::uint32_t Device() const { return device_; }
-  // How long the device stays open after the last sound.
-  void IdleClose(std::chrono::milliseconds delay) { idleClose_ = delay; }
 
  private:
   struct Opening {
@@ -52,6 +49,8 @@ class SdlSoundPlayer final : public SoundPlayer {
   // How long starting the audio output may hold up the first sound; a slower start goes on
   // in the background while the game plays on silently.
   static constexpr std::chrono::milliseconds kOpenDeadline{300};
+  // How long the device stays open after the last sound.
+  static constexpr std::chrono::milliseconds kIdleClose{3000};
 
   std::uint32_t device_ = 0;
   std::future<Opening> opening_;
@@ -60,7 +59,6 @@ class SdlSoundPlayer final : public SoundPlayer {
   std::uint16_t format_ = 0;
   std::uint8_t channels_ = 0;
   std::uint16_t periodFrames_ = 0;
-  std::chrono::milliseconds idleClose_{3000};
   QPointer<QTimer> closer_;
 };
 

@@ -6,9 +6,7 @@
 
 namespace probe {
 
-const char* const kHome = "headless";
 const bool kExactClock = true;
-const bool kSoundBlocks = true;
 
 void Events(std::chrono::milliseconds time) {
   platform::headless::Advance(time);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <chrono>
-#include <string>
 
 #include "platform/Color.h"
 #include "platform/Form.h"
@@ -12,14 +11,8 @@
 
 namespace probe {
 
-// The home's name.
-extern const char* const kHome;
-
 // True where time passes only when the probe moves it, so that a check may count exactly.
 extern const bool kExactClock;
-// False where a synchronous sound must not block the thread (the page holds events back instead;
-// tests/web/page.mjs checks that).
-extern const bool kSoundBlocks;
 
 // Handles events while `time` passes on the home's clock.
 void Events(std::chrono::milliseconds time);

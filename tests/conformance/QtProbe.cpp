@@ -10,9 +10,7 @@
 
 namespace probe {
 
-const char* const kHome = "qt";
 const bool kExactClock = false;
-const bool kSoundBlocks = true;
 
 void Events(std::chrono::milliseconds time) {
   QElapsedTimer clock;

@@ -67,8 +67,7 @@ EM_JS(int, wb_probe_color, (const char* form, int x, int y), {
   const r = document.getElementById(UTF8ToString(form)).getBoundingClientRect();
   const scale = Module.wbScale || 1;
   const e = document.elementFromPoint(r.left + x * scale, r.top + y * scale);
-  const [red, green, blue] = getComputedStyle(e).backgroundColor.match(/[0-9]+/g).map(Number);
-  return (red << 16) | (green << 8) | blue;
+  return getComputedStyle(e).backgroundColor.match(/[0-9]+/g).slice(0, 3).reduce((rgb, c) => rgb * 256 + Number(c), 0);
 });
 
 EM_JS(void, wb_probe_key, (const char* bar, const char* key), {
@@ -83,9 +82,7 @@ std::string Id(const emscripten::val& element) {
 
 }  // namespace
 
-const char* const kHome = "web";
 const bool kExactClock = true;
-const bool kSoundBlocks = false;
 
 void Events(std::chrono::milliseconds time) {
   wb_probe_advance(static_cast<int>(time.count()));

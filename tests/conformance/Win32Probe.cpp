@@ -9,9 +9,7 @@
 
 namespace probe {
 
-const char* const kHome = "win32";
 const bool kExactClock = false;
-const bool kSoundBlocks = true;
 
 void Events(std::chrono::milliseconds time) {
   const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(time.count());
