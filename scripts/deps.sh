@@ -11,7 +11,7 @@ bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
-  python3 pulseaudio pulseaudio-utils qt6-wayland sway grim libwayland-dev emscripten chromium
+  python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
   libasound2-plugins)
 
 packages=("${build_packages[@]}")

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors (installing what it needs): the Linux program, the
 # Windows one, the web page and the headless back end; runs every test (the platform's contract on
-# each home, the Windows program's under Wine, the page's in three browser engines); then builds
-# again with
-# AddressSanitizer + UndefinedBehaviorSanitizer and runs the unit, widget, sound and robustness
-# suites (the input soak among them) once more.
+# each home, the end-to-end driver on X11, Wayland, Windows under Wine and the page in Chromium,
+# the package); then builds again with AddressSanitizer + UndefinedBehaviorSanitizer and runs the
+# unit, widget and contract suites and the real program's sound and robustness sections (the input
+# soak among them) once more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test

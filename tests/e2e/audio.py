@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
-"""What a recording of the game holds (44.1 kHz, 16-bit mono, raw). Usage: audio.py MODE FILE
-
-pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
-unmixed  yes when each tenth of a second peaks at the alarm's full scale and stays off the rails
-         but for a few samples (a resampled peak can overshoot): two sounds mixed would sum,
-         clipping a good part of the block, or cancel
-tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off
-         or restarted breaks the stretch
-"""
+# What a recording of the game holds (44.1 kHz, 16-bit mono, raw). Usage: audio.py MODE FILE
+#
+# pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
+# unmixed  yes when each tenth of a second peaks at the alarm's full scale and stays off the rails
+#          but for a few samples (a resampled peak can overshoot): two sounds mixed would sum,
+#          clipping a good part of the block, or cancel
+# tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off
+#          or restarted breaks the stretch
 import array
 import math
 import sys

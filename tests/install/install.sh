@@ -21,16 +21,17 @@ dest="$work/dest"
 DESTDIR="$dest" cmake --install "$build" --prefix /opt/wb >/dev/null || check "install" 0 $?
 check "installed files" "$(files /opt/wb)" "$(cd "$dest" && find . -type f -o -type l | sed 's/^\.//' | sort)"
 share="$dest/opt/wb/share"
-check "desktop entry is valid" "" "$(desktop-file-validate "$share/applications/$id.desktop" 2>&1)"
-check "desktop entry: command, icon, category" "Exec=wirbelbox Icon=$id yes" \
-  "$(grep -E '^(Exec|Icon)=' "$share/applications/$id.desktop" | xargs) $(yes_if grep -qE '^Categories=.*Game;.*ArcadeGame;' "$share/applications/$id.desktop")"
+desktop=$share/applications/$id.desktop
+check "desktop entry: valid; command, icon, category" "Exec=wirbelbox Icon=$id yes" \
+  "$(desktop-file-validate "$desktop" 2>&1)$(grep -E '^(Exec|Icon)=' "$desktop" | xargs) $(yes_if grep -qE '^Categories=.*Game;.*ArcadeGame;' "$desktop")"
 metainfo="$share/metainfo/$id.metainfo.xml"
-check "metainfo is valid" 0 "$(appstreamcli validate --no-net --pedantic "$metainfo" >/dev/null 2>&1; echo $?)"
-check "metainfo names this release and launches the entry" "yes yes" \
-  "$(yes_if grep -q "<release version=\"$version\"" "$metainfo") $(yes_if grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo")"
+check "metainfo: valid, names this release, launches the entry" "0 yes yes" \
+  "$(appstreamcli validate --no-net --pedantic "$metainfo" >/dev/null 2>&1; echo $?) $(yes_if grep -q "<release version=\"$version\"" "$metainfo") $(yes_if grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo")"
 for size in 32 64 128 256; do
-  check "icon ${size}x$size" "PNG image data, $size x $size" \
-    "$(file -b "$share/icons/hicolor/${size}x$size/apps/$id.png" | cut -d, -f1-2)"
+  icon=$share/icons/hicolor/${size}x$size/apps/$id.png
+  convert "$src/resources/wirbelbox.xpm" -scale "${size}x$size" "$work/design.png"
+  check "icon ${size}x$size: the design enlarged pixel for pixel" "PNG image data, $size x $size 0" \
+    "$(file -b "$icon" | cut -d, -f1-2) $(compare -metric AE "$icon" "$work/design.png" null: 2>&1)"
 done
 man=$(zcat "$share/man/man6/wirbelbox.6.gz")
 check "man page in section 6 renders cleanly" "yes " \
@@ -40,10 +41,8 @@ check "installed program knows its version" yes "$(yes_if grep -aq "$version" "$
 (cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || cat "$work/cpack.log"
 deb=$(ls "$work"/deb/*.deb)
 check "package files" "$(files /usr)" "$(dpkg-deb -c "$deb" | awk '$1 ~ /^-/ {print $6}' | sed 's/^\.//' | sort)"
-check "package name, version, section" "wirbelbox $version games" \
-  "$(dpkg-deb -f "$deb" Package) $(dpkg-deb -f "$deb" Version) $(dpkg-deb -f "$deb" Section)"
-check "maintainer and description" "yes yes" \
-  "$(yes_if [ -n "$(dpkg-deb -f "$deb" Maintainer)" ]) $(yes_if grep -q dexterity < <(dpkg-deb -f "$deb" Description))"
+check "package name, version, section, maintainer, description" "wirbelbox $version games yes yes" \
+  "$(dpkg-deb -f "$deb" Package Version Section | cut -d' ' -f2 | xargs) $(yes_if [ -n "$(dpkg-deb -f "$deb" Maintainer)" ]) $(yes_if grep -q dexterity < <(dpkg-deb -f "$deb" Description))"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins; do
   check "depends on $library" yes "$(yes_if grep -q "\b$library\b" <<<"$depends")"
