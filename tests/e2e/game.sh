@@ -53,8 +53,7 @@ start_wm() {
 }
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 stop_wm() {
-  kill -9 "$wm"  # as when it crashes
-  wait "$wm" 2>/dev/null
+  { kill -9 "$wm"; wait "$wm"; } 2>/dev/null  # as when it crashes
   sleep 0.5
 }
 if [[ $home == wayland ]]; then
@@ -71,7 +70,9 @@ if [[ $home == wayland ]]; then
   coproc pointer { "$E2E_POINTER" 1024 768; }
 else
   mkfifo "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  # -noreset: the server would otherwise reset whenever its last client goes, as when a test has
+  # just stopped both the window manager and the game; once a game started then could not connect.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   read -r -t 10 display <"$work/display" || { echo "FAIL: no X server"; exit 1; }
   export DISPLAY=":$display"
@@ -200,6 +201,7 @@ view() {
 }
 # The client area's screen origin: cx, cy; in a browser window, the game's black form's.
 locate() {
+  [[ -n "$id" ]] || return  # (xwininfo and import would wait for a click on a window)
   [[ $home == wayland ]] && { read -r _ cx cy _ <<<"$(view)"; return; }
   read -r cx cy < <(xwininfo -id "$id" |
     awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
