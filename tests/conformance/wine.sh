@@ -2,7 +2,7 @@
 # Runs a Windows test program under Wine in a private X server and Wine prefix.
 # Usage: wine.sh PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
-export WINEPREFIX=$(mktemp -d) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
-xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
-  bash -c 'wineboot -i >/dev/null 2>&1; wine "$@"' wine "$@"
+prefix=$(mktemp -d)
+trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null; rm -rf "$prefix"' EXIT
+WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" xvfb-run --auto-servernum \
+  --server-args="-screen 0 1024x768x24 -nolisten tcp" bash -c 'wineboot -i >/dev/null 2>&1; wine "$@"' wine "$@"
