@@ -1,22 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the running game from inside, on a real X server: tick rate and lateness, the time
-// from a pointer motion to the block's repaint, and the sound's latency and blocking time.
+// from a pointer motion to the block's repaint, and the alarm's start, end and pacing as the
+// sound server plays it.
 //
-// Usage: game_probe ticks|drag|sound [SECONDS]
+// Usage: game_probe ticks|drag [SECONDS] | game_probe sound [ALARMS]
 // Prints key=value figures on one line.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QWidget>
 
-#include <SDL.h>
+#include <pthread.h>
+
+#include <pulse/simple.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FakePointer.h"
@@ -51,7 +56,7 @@ class SilentPlayer final : public platform::SoundPlayer {
 void RunFor(int seconds) {
   QElapsedTimer clock;
   clock.start();
-  while (clock.elapsed() < seconds * 1000) {
+  while (clock.elapsed() < seconds * 1000LL) {
     QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   }
 }
@@ -130,61 +135,152 @@ void Drag(frmGame& game, int seconds) {
               Percentile(watch.latencies, 50), Percentile(watch.latencies, 99));
 }
 
-// PlayResSound("ALARM") on the real player: time until the device takes the first samples, and
-// how long the call blocks against the sound's own 0.300 s.
-void Sound(int rounds) {
-  platform::SdlSoundPlayer player;
-  UseSoundPlayer(&player);
-  PlayResSound(u"ALARM");  // opens the device, as the first hit of a game does
-  std::vector<double> latencies;
-  std::vector<double> ratios;
-  for (int round = 0; round < rounds; ++round) {
-    std::atomic<bool> started = false;
-    std::atomic<double> latency = 0;
-    const auto call = Clock::now();
-    std::thread watch([&] {
-      Uint32 peak = 0;
-      while (Clock::now() - call < std::chrono::seconds(2)) {
-        const Uint32 queued = SDL_GetQueuedAudioSize(player.Device());
-        if (queued > peak) {
-          peak = queued;
-        } else if (peak > 0 && queued < peak) {
-          latency = Ms(Clock::now() - call);
-          started = true;
-          return;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
-      }
-    });
-    PlayResSound(u"ALARM");
-    const double blocked = Ms(Clock::now() - call);
-    watch.join();
-    if (started) {
-      latencies.push_back(latency);
-    }
-    ratios.push_back(blocked / 300.0);
+// Times each call of the player it stands in front of: when the tick had painted and asked for
+// the sound, and when the call returned.
+class TimedPlayer final : public platform::SoundPlayer {
+ public:
+  explicit TimedPlayer(platform::SoundPlayer& real) : real_(real) {}
+  bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override {
+    calls.push_back(Clock::now());
+    const bool played = real_.Play(image, flags);
+    returns.push_back(Clock::now());
+    return played;
   }
-  std::printf("sound_latency_p50_ms=%.1f sound_block_ratio_p50=%.3f\n", Percentile(latencies, 50),
-              Percentile(ratios, 50));
+  std::vector<Clock::time_point> calls, returns;
+
+ private:
+  platform::SoundPlayer& real_;
+};
+
+// What the server's sink plays, recorded from its monitor a millisecond at a time on a thread of
+// its own: each sample stamped with the time the sink played it.
+class SinkRecorder {
+ public:
+  static constexpr int kRate = 44100, kChunk = 441;
+  SinkRecorder() {
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, kRate, 1};
+    const pa_buffer_attr attr{static_cast<std::uint32_t>(-1), 0, 0, 0, kChunk * 2};
+    stream_ = pa_simple_new(nullptr, "probe", PA_STREAM_RECORD, "@DEFAULT_MONITOR@", "probe", &spec,
+                            nullptr, &attr, nullptr);
+    if (stream_ != nullptr) {
+      thread_ = std::thread([this] {
+        // Ahead of the machine's other work when it may be (the probe runs beside a load).
+        const sched_param realtime{10};
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &realtime);
+        pa_simple_flush(stream_, nullptr);  // from now on, each millisecond as it is played
+        std::int16_t chunk[kChunk];
+        while (!done_ && pa_simple_read(stream_, chunk, sizeof chunk, nullptr) == 0) {
+          const auto last = Clock::now();
+          for (int i = 0; i < kChunk; ++i) {
+            loud.push_back(std::abs(chunk[i]) > 1000);
+            times.push_back(last -
+                            std::chrono::microseconds(1'000'000LL * (kChunk - 1 - i) / kRate));
+          }
+        }
+      });
+    }
+  }
+  SinkRecorder(const SinkRecorder&) = delete;
+  SinkRecorder& operator=(const SinkRecorder&) = delete;
+  ~SinkRecorder() { Stop(); }
+  void Stop() {
+    done_ = true;
+    if (thread_.joinable()) {
+      thread_.join();
+    }
+    if (stream_ != nullptr) {
+      pa_simple_free(std::exchange(stream_, nullptr));
+    }
+  }
+  std::vector<bool> loud;  // whether each sample sounds (a sine's zero crossings last < 2 ms)
+  std::vector<Clock::time_point> times;
+
+ private:
+  pa_simple* stream_ = nullptr;
+  std::atomic<bool> done_ = false;
+  std::thread thread_;
+};
+
+// The game held at the field's edge, where every tick plays the alarm: for each alarm, from the
+// tick's call (its colours painted) to the first sample the server's sink played, and from the
+// last sample to the call's return; and how many alarms broke (a silence of 2 ms or more inside
+// one) or joined the next (no silence of 2 ms between them).
+void Sound(frmGame& game, int rounds) {
+  platform::PulseSoundPlayer real;
+  TimedPlayer timed(real);
+  UseSoundPlayer(&timed);
+  SinkRecorder recorder;
+  game.picUser.Move(game.picUser.Left(), game.pbCanvas.Top());
+  game.picUser_MouseDown(1, 0, 300, 300);
+  while (std::cmp_less(timed.calls.size(), rounds + 1)) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  game.picUser_MouseUp(1, 0, 300, 300);
+  RunFor(1);
+  recorder.Stop();
+  // The sounding runs: [first, last] sample indices, split at 2 ms (88 samples) of silence.
+  std::vector<std::pair<std::size_t, std::size_t>> runs;
+  std::size_t quiet = 88;
+  for (std::size_t i = 0; i < recorder.loud.size(); ++i) {
+    if (!recorder.loud[i]) {
+      ++quiet;
+    } else {
+      if (quiet >= 88) {
+        runs.emplace_back(i, i);
+      }
+      runs.back().second = i;
+      quiet = 0;
+    }
+  }
+  std::vector<double> starts, overhangs;
+  int broken = 0, joined = 0;
+  std::size_t run = 0;
+  for (std::size_t k = 1; k < timed.calls.size(); ++k) {  // the first opens the connection
+    // The calls play one alarm each, one after another: the runs are theirs in turn, once those
+    // of the first are passed (they began a whole alarm before the second call; a sample's time
+    // is when it reached the recorder, and a sink may play a little ahead).
+    while (k == 1 && run < runs.size() &&
+           recorder.times[runs[run].first] < timed.calls[k] - std::chrono::milliseconds(150)) {
+      ++run;
+    }
+    if (run == runs.size()) {
+      break;
+    }
+    starts.push_back(Ms(recorder.times[runs[run].first] - timed.calls[k]));
+    // An alarm is 0.300 s; a run of its own length or longer than two holds two joined.
+    const double length = Ms(recorder.times[runs[run].second] - recorder.times[runs[run].first]);
+    joined += length > 400 ? 1 : 0;
+    std::size_t last = run;
+    while (last + 1 < runs.size() && recorder.times[runs[last + 1].first] <
+                                         timed.returns[k] - std::chrono::milliseconds(10)) {
+      ++last;
+      ++broken;
+    }
+    overhangs.push_back(Ms(timed.returns[k] - recorder.times[runs[last].second]));
+    run = last + 1;
+  }
+  std::printf(
+      "alarms=%zu broken=%d joined=%d start_p50_ms=%.1f start_max_ms=%.1f "
+      "overhang_p50_ms=%.1f overhang_max_ms=%.1f\n",
+      starts.size(), broken, joined, Percentile(starts, 50), Percentile(starts, 100),
+      Percentile(overhangs, 50), Percentile(overhangs, 100));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: game_probe ticks|drag|sound [SECONDS]\n");
+    std::fprintf(stderr, "usage: game_probe ticks|drag [SECONDS] | sound [ALARMS]\n");
     return 2;
   }
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
   platform::Runtime runtime(argc, argv);
-  if (std::strcmp(argv[1], "sound") == 0) {
-    Sound(seconds);
-    return 0;
-  }
   frmGame game;
   game.Show();
   RunFor(1);
-  if (std::strcmp(argv[1], "ticks") == 0) {
+  if (std::strcmp(argv[1], "sound") == 0) {
+    Sound(game, seconds);
+  } else if (std::strcmp(argv[1], "ticks") == 0) {
     Ticks(game, seconds);
   } else {
     Drag(game, seconds);

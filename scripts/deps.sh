@@ -5,7 +5,7 @@
 # measurements need; windows and web are those builds alone)
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libxcb1-dev)
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libpulse-dev libxcb1-dev)
 bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64 chromium
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick

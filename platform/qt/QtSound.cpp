@@ -4,168 +4,282 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <future>
 #include <optional>
-#include <thread>
-#include <utility>
 #include <vector>
 
-#include "SdlLibrary.h"
+#include "PulseLibrary.h"
 #include "WaveDecoder.h"
 #include "platform/Runtime.h"
 
 namespace platform {
-namespace {
 
-using std::chrono::milliseconds;
+using std::chrono::microseconds;
 
-}  // namespace
+// Holds the main loop's lock: every call into a connection or stream needs it.
+class PulseSoundPlayer::Locked {
+ public:
+  explicit Locked(const PulseSoundPlayer& player) : player_(player) {
+    player_.pa_->MainloopLock(player_.loop_);
+  }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+  ~Locked() { player_.pa_->MainloopUnlock(player_.loop_); }
 
-SdlSoundPlayer::SdlSoundPlayer() {
-  ConfigureSdlAudio();
-}
+ private:
+  const PulseSoundPlayer& player_;
+};
 
-SdlSoundPlayer::~SdlSoundPlayer() {
+PulseSoundPlayer::PulseSoundPlayer() : pa_(Pulse()) {}
+
+PulseSoundPlayer::~PulseSoundPlayer() {
   Close();
   delete closer_;
-  // A device normally closes at once; one whose server hangs is left to the end of the process.
-  if (closing_.valid()) {
-    closing_.wait_for(std::chrono::seconds(1));
-  }
 }
 
-bool SdlSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
-  const SdlLibrary* sdl = Sdl();
-  if (sdl == nullptr || !Open()) {
-    return false;
-  }
-  // Sound still queued from before: the server stopped taking it. Stay silent until it does.
-  if (sdl->GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING &&
-      sdl->GetQueuedAudioSize(device_) > 0) {
+bool PulseSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
+  const std::optional<std::vector<std::int16_t>> samples = DecodeWave(image, kRate);
+  if (!samples || !Connect()) {
     ScheduleClose();
     return false;
   }
-  const std::optional<std::vector<std::uint8_t>> samples =
-      DecodeWave(image, {frequency_, format_, channels_});
-  if (!samples ||
-      sdl->QueueAudio(device_, samples->data(), static_cast<Uint32>(samples->size())) != 0) {
-    ScheduleClose();
-    return false;
-  }
-  sdl->PauseAudioDevice(device_, 0);
-
-  bool playing = true;
-  if ((flags & SND_ASYNC) == 0) {
-    const auto frameBytes = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(format_) / 8 * channels_);
-    const auto frames = static_cast<long long>(samples->size() / frameBytes);
-    playing = WaitUntilPlayed(milliseconds(1000LL * frames / frequency_));
-  }
-  if (sdl->GetAudioDeviceStatus(device_) != SDL_AUDIO_PLAYING) {
-    Close();  // the server went away: the next sound opens the device anew
-    return false;
-  }
-  ScheduleClose();
-  return playing;
-}
-
-bool SdlSoundPlayer::Open() {
-  if (device_ != 0) {
-    return true;
-  }
-  const SdlLibrary* sdl = Sdl();
-  if (sdl == nullptr) {
-    return false;
-  }
-  if (closing_.valid()) {
-    // Closing takes a moment; one that waits for a stopped server holds up no sound for long.
-    if (closing_.wait_for(kOpenDeadline) != std::future_status::ready) {
+  const std::int64_t from = written_;
+  {
+    Locked lock(*this);
+    // The whole sound at once: the server holds it all, and no thread of ours needs to run
+    // while it plays.
+    const std::size_t bytes = samples->size() * kFrameBytes;
+    written_ += static_cast<std::int64_t>(bytes);
+    if (pa_->StreamWrite(stream_, samples->data(), bytes, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+      Disconnect();
       return false;
     }
-    closing_.get();
+    // A sound shorter than the server's prebuffer would otherwise wait for more.
+    if (pa_operation* trigger = pa_->StreamTrigger(stream_, nullptr, nullptr)) {
+      pa_->OperationUnref(trigger);
+    }
   }
-  // Starting SDL's audio waits for the sound server, which may never answer: it runs on a
-  // helper thread, and only the first sound that asks waits for it, a moment at most.
-  milliseconds wait(0);
-  if (!opening_.valid()) {
-    std::packaged_task<Opening()> task([sdl] {
-      Opening opening;
-      if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return opening;
-      }
-      SDL_AudioSpec wanted{};
-      wanted.freq = 44100;
-      wanted.format = AUDIO_S16SYS;
-      wanted.channels = 1;
-      wanted.samples = 512;  // about 12 ms: a short tail after the queue has run dry
-      SDL_AudioSpec obtained{};
-      opening.device =
-          sdl->OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                               SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-      if (opening.device == 0) {
-        sdl->QuitSubSystem(SDL_INIT_AUDIO);
-        return opening;
-      }
-      opening.frequency = obtained.freq;
-      opening.format = obtained.format;
-      opening.channels = obtained.channels;
-      opening.periodFrames = obtained.samples;
-      return opening;
-    });
-    opening_ = task.get_future();
-    std::thread(std::move(task)).detach();
-    wait = kOpenDeadline;
+  const auto now = Clock::now();
+  busyUntil_ = std::max(busyUntil_, now) +
+               microseconds(1'000'000LL * static_cast<long long>(samples->size()) / kRate);
+  bool played = true;
+  if ((flags & SND_ASYNC) == 0 && !WaitUntilHeard(from, busyUntil_ + kLatest)) {
+    // The server stopped taking sound or went away: what it still holds is dropped with the
+    // connection, and a later sound connects anew.
+    Disconnect();
+    played = false;
   }
-  if (opening_.wait_for(wait) != std::future_status::ready) {
-    return false;
-  }
-  // No driver or no device: a later sound tries again (a headset plugged in, a server back).
-  const Opening opening = opening_.get();
-  device_ = opening.device;
-  frequency_ = opening.frequency;
-  format_ = opening.format;
-  channels_ = opening.channels;
-  periodFrames_ = opening.periodFrames;
-  return device_ != 0;
+  ScheduleClose();
+  return played;
 }
 
-void SdlSoundPlayer::Close() {
+bool PulseSoundPlayer::Connect() {
+  if (pa_ == nullptr) {
+    return false;
+  }
+  const auto now = Clock::now();
+  auto deadline = now;  // a connection under way is not waited for again
+  if (context_ == nullptr) {
+    if (now < retryAfter_) {
+      return false;
+    }
+    retryAfter_ = now + kRetry;
+    if (loop_ == nullptr) {
+      loop_ = pa_->MainloopNew();
+      if (loop_ == nullptr) {
+        return false;
+      }
+      if (pa_->MainloopStart(loop_) < 0) {
+        pa_->MainloopFree(loop_);
+        loop_ = nullptr;
+        return false;
+      }
+    }
+    Locked lock(*this);
+    pa_proplist* properties = pa_->ProplistNew();
+    pa_->ProplistSets(properties, PA_PROP_APPLICATION_NAME, "Wirbelbox");
+    pa_->ProplistSets(properties, PA_PROP_APPLICATION_ID, "io.github.wirbelbox.wirbelbox");
+    pa_->ProplistSets(properties, PA_PROP_APPLICATION_ICON_NAME, "io.github.wirbelbox.wirbelbox");
+    context_ = pa_->ContextNew(pa_->MainloopApi(loop_), "Wirbelbox", properties);
+    pa_->ProplistFree(properties);
+    if (context_ == nullptr) {
+      return false;
+    }
+    pa_->ContextSetStateCallback(
+        context_, [](pa_context*, void* self) { static_cast<PulseSoundPlayer*>(self)->Changed(); },
+        this);
+    // A game's sound starts no server of its own.
+    if (pa_->ContextConnect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+      Disconnect();
+      return false;
+    }
+    deadline = now + kOpenDeadline;
+  }
+  Await([this] { return Settled(); }, deadline);
+  Locked lock(*this);
+  if (!Good()) {
+    Disconnect();
+    return false;
+  }
+  const bool ready = stream_ != nullptr && pa_->StreamGetState(stream_) == PA_STREAM_READY;
+  if (ready) {
+    retryAfter_ = {};
+  }
+  return ready;
+}
+
+bool PulseSoundPlayer::Settled() {
+  if (!Good()) {
+    return true;
+  }
+  if (pa_->ContextGetState(context_) != PA_CONTEXT_READY) {
+    return false;
+  }
+  if (stream_ == nullptr) {
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, kRate, 1};
+    stream_ = pa_->StreamNew(context_, "Wirbelbox", &spec, nullptr);
+    if (stream_ == nullptr) {
+      return true;
+    }
+    written_ = 0;
+    pa_->StreamSetStateCallback(
+        stream_, [](pa_stream*, void* self) { static_cast<PulseSoundPlayer*>(self)->Changed(); },
+        this);
+    // A short target latency: a sound starts within a few milliseconds of being written. The
+    // server takes far more than the target when a whole sound is written at once.
+    constexpr std::uint32_t kTarget = kRate * kFrameBytes / 25;  // 40 ms
+    constexpr auto kAny = static_cast<std::uint32_t>(-1);
+    const pa_buffer_attr buffer{kAny, kTarget, kAny, kAny, kAny};
+    if (pa_->StreamConnectPlayback(stream_, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                   nullptr) < 0) {
+      return true;
+    }
+  }
+  return pa_->StreamGetState(stream_) != PA_STREAM_CREATING;
+}
+
+bool PulseSoundPlayer::Good() const {
+  return context_ != nullptr && PA_CONTEXT_IS_GOOD(pa_->ContextGetState(context_)) &&
+         (stream_ == nullptr || PA_STREAM_IS_GOOD(pa_->StreamGetState(stream_)));
+}
+
+void PulseSoundPlayer::Disconnect() {
+  if (loop_ == nullptr) {
+    return;
+  }
+  Locked lock(*this);
+  if (stream_ != nullptr) {
+    pa_->StreamSetStateCallback(stream_, nullptr, nullptr);
+    pa_->StreamDisconnect(stream_);
+    pa_->StreamUnref(stream_);
+    stream_ = nullptr;
+  }
+  if (context_ != nullptr) {
+    pa_->ContextSetStateCallback(context_, nullptr, nullptr);
+    pa_->ContextDisconnect(context_);
+    pa_->ContextUnref(context_);
+    context_ = nullptr;
+  }
+}
+
+void PulseSoundPlayer::Close() {
   if (closer_) {
     closer_->stop();
   }
-  if (device_ == 0) {
+  if (loop_ == nullptr) {
     return;
   }
-  const SdlLibrary* sdl = Sdl();
-  const std::uint32_t device = std::exchange(device_, 0);
-  // Closing waits for SDL's audio thread, which may be waiting for a server that stopped.
-  std::packaged_task<void()> task([sdl, device] {
-    sdl->CloseAudioDevice(device);
-    sdl->QuitSubSystem(SDL_INIT_AUDIO);
-  });
-  closing_ = task.get_future();
-  std::thread(std::move(task)).detach();
+  Disconnect();
+  // Stopping only wakes the loop's thread and joins it: it never waits for the server.
+  pa_->MainloopStop(loop_);
+  pa_->MainloopFree(loop_);
+  loop_ = nullptr;
 }
 
-bool SdlSoundPlayer::WaitUntilPlayed(milliseconds length) {
-  const SdlLibrary* sdl = Sdl();
-  // A device that stops taking sound must not hold up the game much longer than the sound.
-  const auto deadline = std::chrono::steady_clock::now() + length + milliseconds(250);
-  while (sdl->GetQueuedAudioSize(device_) > 0 &&
-         sdl->GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING) {
-    if (std::chrono::steady_clock::now() >= deadline) {
+bool PulseSoundPlayer::WaitUntilHeard(std::int64_t from, Clock::time_point deadline) {
+  for (;;) {
+    std::uint64_t asked = 0;
+    {
+      Locked lock(*this);
+      asked = timings_;
+      pa_operation* update = pa_->StreamUpdateTimingInfo(
+          stream_,
+          [](pa_stream*, int, void* self) {
+            ++static_cast<PulseSoundPlayer*>(self)->timings_;
+            static_cast<PulseSoundPlayer*>(self)->Changed();
+          },
+          this);
+      if (update == nullptr) {
+        return false;
+      }
+      pa_->OperationUnref(update);
+    }
+    // A server that does not answer within a moment has stopped.
+    if (!Await([&] { return timings_ != asked || !Good(); },
+               std::min(deadline, Clock::now() + kStall))) {
       return false;
     }
-    std::this_thread::sleep_for(milliseconds(2));
+    std::int64_t unread = 0;
+    bool taken = false;
+    pa_usec_t device = 0;
+    {
+      Locked lock(*this);
+      const pa_timing_info* timing = Good() ? pa_->StreamGetTimingInfo(stream_) : nullptr;
+      if (timing == nullptr) {
+        return false;
+      }
+      unread = std::max<std::int64_t>(0, timing->write_index - timing->read_index);
+      // PipeWire leaves a remainder shorter than its period unread once the stream has run dry.
+      taken = unread == 0 || (timing->playing == 0 && timing->read_index > from);
+      device = timing->sink_usec;
+    }
+    // Samples the device has not taken yet take their own length at the least (more while an
+    // idle device first plays out what it held); once it has taken the last, that leaves the
+    // speaker after the device's latency.
+    const auto rest = microseconds(1'000'000 * unread / kFrameBytes / kRate + (taken ? device : 0));
+    const auto until = Clock::now() + rest;
+    if (until > deadline) {
+      return false;
+    }
+    Await([this] { return !Good(); }, until);
+    if (taken) {
+      return true;
+    }
   }
-  // The last period has left the queue but is still on its way out of the device; a second
-  // period covers drivers that hand it on only after a period's wait.
-  std::this_thread::sleep_for(std::chrono::microseconds(2'000'000LL * periodFrames_ / frequency_));
-  return true;
 }
 
-void SdlSoundPlayer::ScheduleClose() {
-  if (QApplication::instance() == nullptr) {
-    return;  // no event loop to close it later: it stays open until the player goes
+template <typename Done>
+bool PulseSoundPlayer::Await(Done done, Clock::time_point deadline) {
+  for (;;) {
+    std::uint64_t seen = 0;
+    {
+      const std::lock_guard guard(mutex_);
+      seen = changes_;
+    }
+    {
+      Locked lock(*this);
+      if (done()) {
+        return true;
+      }
+    }
+    std::unique_lock guard(mutex_);
+    if (!changed_.wait_until(guard, deadline, [&] { return changes_ != seen; })) {
+      return false;
+    }
+  }
+}
+
+// Called on the main loop's thread whenever a connection, stream or request changes.
+void PulseSoundPlayer::Changed() {
+  {
+    const std::lock_guard guard(mutex_);
+    ++changes_;
+  }
+  changed_.notify_all();
+}
+
+void PulseSoundPlayer::ScheduleClose() {
+  if (QApplication::instance() == nullptr || loop_ == nullptr) {
+    return;  // nothing to let go, or no event loop to do it later: it stays until the player goes
   }
   if (!closer_) {
     // Owned by the application, so it goes before the application does.
@@ -177,7 +291,7 @@ void SdlSoundPlayer::ScheduleClose() {
 }
 
 SoundPlayer& NativeSoundPlayer() {
-  static SdlSoundPlayer* player = nullptr;  // owned by the runtime: it closes the device first
+  static PulseSoundPlayer* player = nullptr;  // owned by the runtime: it lets the server go first
   return player != nullptr ? *player : Runtime::Current().Own(player);
 }
 

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Wirbelbox: wave playback through SDL's audio subsystem (SDL video is never started).
+// Wirbelbox: wave playback through the desktop's sound server (PulseAudio, or PipeWire's
+// PulseAudio server).
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
-#include <future>
-#include <memory>
+#include <mutex>
 #include <span>
 
 #include <QPointer>
@@ -13,52 +14,75 @@
 #include "platform/SoundPlayer.h"
 
 class QTimer;
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
 
 namespace platform {
 
-// Opens the audio device on the first sound and closes it again after a few quiet seconds, so
-// an idle game keeps no audio thread awake. Without any usable device every call returns at
-// once, silent. A sound server can vanish or stop answering at any moment: SDL's calls that
-// may wait for it (opening and closing the device) run on helper threads, a sound waits at
-// most a little longer than itself, and a device that stopped playing is reopened.
-class SdlSoundPlayer final : public SoundPlayer {
+struct PulseLibrary;
+
+// Connects to the sound server on the first sound and lets go of it again after a few quiet
+// seconds, so that an idle game keeps no thread awake. Each sound is handed to the server whole,
+// so a busy machine cannot starve it halfway; a synchronous sound returns once the server
+// reports its last sample heard. Without a server every call returns at once, silent. A server
+// can vanish or stop answering at any moment: nothing here waits for it beyond a short
+// deadline, and a later sound connects anew.
+class PulseSoundPlayer final : public SoundPlayer {
  public:
-  SdlSoundPlayer();
-  ~SdlSoundPlayer() override;
+  using Clock = std::chrono::steady_clock;
+
+  PulseSoundPlayer();
+  ~PulseSoundPlayer() override;
 
   bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) override;
 
-  // SDL's id of the open device, or 0 (for measurements).
-  std::uint32_t Device() const { return device_; }
-
  private:
-  struct Opening {
-    std::uint32_t device = 0;
-    int frequency = 0;
-    std::uint16_t format = 0;
-    std::uint8_t channels = 0;
-    std::uint16_t periodFrames = 0;
-  };
+  class Locked;
 
-  bool Open();
+  bool Connect();
+  // Creates the stream once connected; true once connected and ready, or failed for good.
+  bool Settled();
+  bool Good() const;
+  // Drops the stream and the connection, without waiting for the server.
+  void Disconnect();
+  // Also ends the main loop's thread.
   void Close();
-  // Waits for the sound to leave the device; false when the device stopped taking it.
-  bool WaitUntilPlayed(std::chrono::milliseconds length);
+  // Waits until the stream's bytes from `from` on have been heard; false if the server stalls.
+  bool WaitUntilHeard(std::int64_t from, Clock::time_point deadline);
+  // Waits until `done` (called with the main loop locked) or the deadline; false at the deadline.
+  template <typename Done>
+  bool Await(Done done, Clock::time_point deadline);
+  void Changed();
   void ScheduleClose();
 
-  // How long starting the audio output may hold up the first sound; a slower start goes on
-  // in the background while the game plays on silently.
+  static constexpr int kRate = 44100;
+  static constexpr int kFrameBytes = 2;  // 16-bit mono
+  // How long connecting may hold up the first sound; a slower server is waited for in the
+  // background while the game plays on silently.
   static constexpr std::chrono::milliseconds kOpenDeadline{300};
-  // How long the device stays open after the last sound.
+  // How long after the last sound the connection is let go.
   static constexpr std::chrono::milliseconds kIdleClose{3000};
+  // After a failed connection, how long until the next sound tries again.
+  static constexpr std::chrono::milliseconds kRetry{1000};
+  // How long a server may take to answer before it counts as stopped.
+  static constexpr std::chrono::milliseconds kStall{250};
+  // How much longer than the sounds written a synchronous sound may take to be heard: a device's
+  // latency is two seconds at the most.
+  static constexpr std::chrono::milliseconds kLatest{2250};
 
-  std::uint32_t device_ = 0;
-  std::future<Opening> opening_;
-  std::future<void> closing_;
-  int frequency_ = 0;
-  std::uint16_t format_ = 0;
-  std::uint8_t channels_ = 0;
-  std::uint16_t periodFrames_ = 0;
+  const PulseLibrary* pa_ = nullptr;
+  pa_threaded_mainloop* loop_ = nullptr;
+  pa_context* context_ = nullptr;
+  pa_stream* stream_ = nullptr;
+  std::uint64_t timings_ = 0;  // timing replies received; under the main loop's lock
+  std::int64_t written_ = 0;   // bytes written to the stream
+  Clock::time_point retryAfter_;
+  Clock::time_point busyUntil_;  // when the sounds written so far end, at the earliest
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::uint64_t changes_ = 0;
   QPointer<QTimer> closer_;
 };
 

@@ -18,7 +18,8 @@ done
 [[ "$(basename "$1")" == chromium ]] && home=page
 home=${home:-linux}
 # The sections each home plays; the X server's end comes last: nothing can run after it. What
-# Windows leaves out, and why: sound (its faults are SDL's; Wine plays through its own drivers),
+# Windows leaves out, and why: sound (its faults are the Linux player's; Wine plays through its own
+# drivers),
 # nodisplay (Windows always has a desktop), desktop and pulse (the Linux desktop's window manager
 # and sound server).
 # The page, in a browser's window, plays the play section: the browser owns its window, its
@@ -118,10 +119,11 @@ start_pulse() {
 }
 # Every home's sound goes to the test's PulseAudio server and is recorded from its null sink's
 # monitor into $work/audio.raw (44.1 kHz, 16-bit mono). Wine reaches it through its ALSA driver
-# and ALSA's PulseAudio plugin; a browser and SDL directly.
+# and ALSA's PulseAudio plugin; a browser and the Linux program directly.
 audio="$work/audio.raw"
 start_pulse
-export SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+nowhere="unix:$work/no-server"  # a sound server that is not there
 if [[ $home == windows ]]; then
   # A device latency of Windows' order: with the plugin's default of two seconds, Wine holds a
   # synchronous sound until the whole buffer has drained.
@@ -227,7 +229,7 @@ started() { [[ -n "$id" ]] && echo yes || echo no; }
 # Starts the game without a sound server to speak up on stderr and holds the block at the field's
 # edge, where every tick plays an alarm.
 start_sounding() {
-  SDL_AUDIODRIVER=dummy start
+  PULSE_SERVER=$nowhere start
   drag 207 201 207 40
   sleep 0.5
 }
@@ -418,8 +420,8 @@ section_signals() {
 }
 
 section_sound() {
-  SDL_AUDIODRIVER=no-such-driver start
-  check "plays on silently without a sound device" "255,255,0 128,0,0" "$(edge_and_back)"
+  PULSE_SERVER=$nowhere start
+  check "plays on silently without a sound server" "255,255,0 128,0,0" "$(edge_and_back)"
   stop
   # A sound server that accepts connections and never answers: a stopped PulseAudio.
   kill -STOP "$server"
@@ -504,7 +506,7 @@ section_xserver() {
 # Random presses with several buttons, on the block, the speed bar or anywhere, drags in and out
 # of the window, releases outside it. The game must survive without a sanitizer report.
 section_soak() {
-  export SDL_AUDIODRIVER=dummy ASAN_OPTIONS="detect_leaks=0:quarantine_size_mb=1:${ASAN_OPTIONS:-}"
+  export PULSE_SERVER=$nowhere ASAN_OPTIONS="detect_leaks=0:quarantine_size_mb=1:${ASAN_OPTIONS:-}"
   start
   RANDOM=20261206  # the same storm on every run
   local begin=$SECONDS actions=0 x y first second

@@ -44,7 +44,7 @@ check "package files" "$(files /usr)" "$(dpkg-deb -c "$deb" | awk '$1 ~ /^-/ {pr
 check "package name, version, section, maintainer, description" "wirbelbox $version games yes yes" \
   "$(dpkg-deb -f "$deb" Package Version Section | cut -d' ' -f2 | xargs) $(yes_if [ -n "$(dpkg-deb -f "$deb" Maintainer)" ]) $(yes_if grep -q dexterity < <(dpkg-deb -f "$deb" Description))"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libpulse0 qt6-qpa-plugins; do
   check "depends on $library" yes "$(yes_if grep -q "\b$library\b" <<<"$depends")"
 done
 if [[ $(id -u) -ne 0 ]] || dpkg-query -W wirbelbox >/dev/null 2>&1; then
