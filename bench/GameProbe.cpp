@@ -3,7 +3,7 @@
 // from a pointer motion to the block's repaint, and the alarm's start, end and pacing as the
 // sound server plays it.
 //
-// Usage: game_probe ticks|drag [SECONDS] | game_probe sound [ALARMS]
+// Usage: game_probe ticks|drag [SECONDS] | game_probe sound [ALARMS [RECORDER_MS]]
 // Prints key=value figures on one line.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -152,14 +152,16 @@ class TimedPlayer final : public platform::SoundPlayer {
   platform::SoundPlayer& real_;
 };
 
-// What the server's sink plays, recorded from its monitor a millisecond at a time on a thread of
-// its own: each sample stamped with the time the sink played it.
+// What the server's sink plays, recorded from its monitor in fragments of `chunk` samples on a
+// thread of its own: each sample stamped with the time it reached the recorder (to within a
+// fragment).
 class SinkRecorder {
  public:
-  static constexpr int kRate = 44100, kChunk = 441;
-  SinkRecorder() {
+  static constexpr int kRate = 44100;
+  explicit SinkRecorder(int chunk) : chunk_(chunk) {
     const pa_sample_spec spec{PA_SAMPLE_S16NE, kRate, 1};
-    const pa_buffer_attr attr{static_cast<std::uint32_t>(-1), 0, 0, 0, kChunk * 2};
+    const pa_buffer_attr attr{static_cast<std::uint32_t>(-1), 0, 0, 0,
+                              static_cast<std::uint32_t>(chunk_ * 2)};
     stream_ = pa_simple_new(nullptr, "probe", PA_STREAM_RECORD, "@DEFAULT_MONITOR@", "probe", &spec,
                             nullptr, &attr, nullptr);
     if (stream_ != nullptr) {
@@ -167,14 +169,14 @@ class SinkRecorder {
         // Ahead of the machine's other work when it may be (the probe runs beside a load).
         const sched_param realtime{10};
         pthread_setschedparam(pthread_self(), SCHED_FIFO, &realtime);
-        pa_simple_flush(stream_, nullptr);  // from now on, each millisecond as it is played
-        std::int16_t chunk[kChunk];
-        while (!done_ && pa_simple_read(stream_, chunk, sizeof chunk, nullptr) == 0) {
+        pa_simple_flush(stream_, nullptr);  // from now on, each fragment as it is played
+        std::vector<std::int16_t> chunk(static_cast<std::size_t>(chunk_));
+        while (!done_ && pa_simple_read(stream_, chunk.data(), chunk.size() * 2, nullptr) == 0) {
           const auto last = Clock::now();
-          for (int i = 0; i < kChunk; ++i) {
-            loud.push_back(std::abs(chunk[i]) > 1000);
+          for (int i = 0; i < chunk_; ++i) {
+            loud.push_back(std::abs(chunk[static_cast<std::size_t>(i)]) > 1000);
             times.push_back(last -
-                            std::chrono::microseconds(1'000'000LL * (kChunk - 1 - i) / kRate));
+                            std::chrono::microseconds(1'000'000LL * (chunk_ - 1 - i) / kRate));
           }
         }
       });
@@ -196,6 +198,7 @@ class SinkRecorder {
   std::vector<Clock::time_point> times;
 
  private:
+  int chunk_;
   pa_simple* stream_ = nullptr;
   std::atomic<bool> done_ = false;
   std::thread thread_;
@@ -205,11 +208,11 @@ class SinkRecorder {
 // tick's call (its colours painted) to the first sample the server's sink played, and from the
 // last sample to the call's return; and how many alarms broke (a silence of 2 ms or more inside
 // one) or joined the next (no silence of 2 ms between them).
-void Sound(frmGame& game, int rounds) {
+void Sound(frmGame& game, int rounds, int fragmentMs) {
   platform::PulseSoundPlayer real;
   TimedPlayer timed(real);
   UseSoundPlayer(&timed);
-  SinkRecorder recorder;
+  SinkRecorder recorder(SinkRecorder::kRate * fragmentMs / 1000);
   game.picUser.Move(game.picUser.Left(), game.pbCanvas.Top());
   game.picUser_MouseDown(1, 0, 300, 300);
   while (std::cmp_less(timed.calls.size(), rounds + 1)) {
@@ -270,7 +273,7 @@ void Sound(frmGame& game, int rounds) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: game_probe ticks|drag [SECONDS] | sound [ALARMS]\n");
+    std::fprintf(stderr, "usage: game_probe ticks|drag [SECONDS] | sound [ALARMS [RECORDER_MS]]\n");
     return 2;
   }
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
@@ -279,7 +282,7 @@ int main(int argc, char** argv) {
   game.Show();
   RunFor(1);
   if (std::strcmp(argv[1], "sound") == 0) {
-    Sound(game, seconds);
+    Sound(game, seconds, argc > 3 ? std::atoi(argv[3]) : 1);
   } else if (std::strcmp(argv[1], "ticks") == 0) {
     Ticks(game, seconds);
   } else {

@@ -43,7 +43,6 @@ std::unique_ptr<PulseLibrary> Load() {
       Resolve(library, "pa_stream_connect_playback", p.StreamConnectPlayback) &&
       Resolve(library, "pa_stream_get_state", p.StreamGetState) &&
       Resolve(library, "pa_stream_write", p.StreamWrite) &&
-      Resolve(library, "pa_stream_trigger", p.StreamTrigger) &&
       Resolve(library, "pa_stream_update_timing_info", p.StreamUpdateTimingInfo) &&
       Resolve(library, "pa_stream_get_timing_info", p.StreamGetTimingInfo) &&
       Resolve(library, "pa_stream_disconnect", p.StreamDisconnect) &&

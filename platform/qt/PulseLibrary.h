@@ -33,7 +33,6 @@ struct PulseLibrary {
   decltype(&pa_stream_connect_playback) StreamConnectPlayback = nullptr;
   decltype(&pa_stream_get_state) StreamGetState = nullptr;
   decltype(&pa_stream_write) StreamWrite = nullptr;
-  decltype(&pa_stream_trigger) StreamTrigger = nullptr;
   decltype(&pa_stream_update_timing_info) StreamUpdateTimingInfo = nullptr;
   decltype(&pa_stream_get_timing_info) StreamGetTimingInfo = nullptr;
   decltype(&pa_stream_disconnect) StreamDisconnect = nullptr;

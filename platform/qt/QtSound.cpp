@@ -53,10 +53,6 @@ bool PulseSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::u
       Disconnect();
       return false;
     }
-    // A sound shorter than the server's prebuffer would otherwise wait for more.
-    if (pa_operation* trigger = pa_->StreamTrigger(stream_, nullptr, nullptr)) {
-      pa_->OperationUnref(trigger);
-    }
   }
   const auto now = Clock::now();
   busyUntil_ = std::max(busyUntil_, now) +
@@ -145,10 +141,12 @@ bool PulseSoundPlayer::Settled() {
         stream_, [](pa_stream*, void* self) { static_cast<PulseSoundPlayer*>(self)->Changed(); },
         this);
     // A short target latency: a sound starts within a few milliseconds of being written. The
-    // server takes far more than the target when a whole sound is written at once.
+    // server takes far more than the target when a whole sound is written at once. A prebuffer
+    // of one frame: each sound starts as soon as it arrives, and a stream that has run dry waits
+    // for the next instead of running on past it (which would cut off the next sound's start).
     constexpr std::uint32_t kTarget = kRate * kFrameBytes / 25;  // 40 ms
     constexpr auto kAny = static_cast<std::uint32_t>(-1);
-    const pa_buffer_attr buffer{kAny, kTarget, kAny, kAny, kAny};
+    const pa_buffer_attr buffer{kAny, kTarget, kFrameBytes, kAny, kAny};
     if (pa_->StreamConnectPlayback(stream_, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY, nullptr,
                                    nullptr) < 0) {
       return true;
