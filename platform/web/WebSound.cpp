@@ -28,14 +28,16 @@ EM_JS(int, wb_play, (const std::uint8_t* data, int size, int wait), {
     source.buffer = buffer;
     source.connect(audio.destination);
     await new Promise((ended) => {
-      source.onended = ended;
+      // The sound has been rendered once the context's clock has run its length from its start;
+      // it is heard once the audio output's latency has passed too, where the browser reports it.
+      // A device that stops must not hold up the game for long: two seconds to start, and the
+      // latency at most.
+      const latency = Math.min(audio.outputLatency || audio.baseLatency || 0, 2);
       const [startedAt, asked] = [audio.currentTime, performance.now()];
-      source.start();
-      // A device that stops must not hold up the game much longer than the sound; but the wait
-      // counts from when the device really plays (at most 2 s after asking), or a device slow to
-      // start would let the next sounds start together with this one.
-      const watch = () => (audio.currentTime > startedAt || performance.now() - asked > 2000
-          ? setTimeout(ended, buffer.duration * 1000 + 250) : setTimeout(watch, 10));
+      source.start(startedAt);
+      const watch = () => (audio.currentTime >= startedAt + buffer.duration ||
+          performance.now() - asked > buffer.duration * 1000 + 2000
+          ? setTimeout(ended, latency * 1000) : setTimeout(watch, 5));
       watch();
     });
   }).catch(() => {}).finally(() => {
