@@ -7,12 +7,13 @@ set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libpulse-dev libxcb1-dev)
 bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64 chromium
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev pulseaudio
+  pulseaudio-utils pipewire-pulse wireplumber dbus sway stress-ng)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
-  libasound2-plugins)
+  firefox-esr libwebkit2gtk-4.1-0 gstreamer1.0-plugins-good libasound2-plugins)
 
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix

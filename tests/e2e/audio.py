@@ -5,8 +5,8 @@
 # unmixed  yes when each tenth of a second peaks at the alarm's full scale and stays off the rails
 #          but for a few samples (a resampled peak can overshoot): two sounds mixed would sum,
 #          clipping a good part of the block, or cancel
-# tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off
-#          or restarted breaks the stretch
+# tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off,
+#          restarted or starved for a moment breaks the stretch
 import array
 import math
 import sys
@@ -21,10 +21,8 @@ elif mode == "unmixed":
     print("yes" if blocks and all(30000 < max(map(abs, b)) and sum(abs(x) > 32766 for x in b) < 441
                                   for b in blocks) else "no")
 elif mode == "tones":
-    # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not. A device
-    # that falls behind for a moment leaves a seam of silence or a skip of a few samples within a
-    # sound: a seam under 10 ms is bridged when one of its sides lasts half an alarm (0.15 s) and
-    # both together no more than one (0.3 s).
+    # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not: a sound
+    # cut off, restarted or starved for a moment ends a stretch.
     k = 2 * math.cos(2 * math.pi * 880 / 44100)
     runs, start = [], None
     for n, (before, now, after) in enumerate(zip(samples, samples[1:], samples[2:])):
@@ -36,12 +34,4 @@ elif mode == "tones":
             start = None
     if start is not None:
         runs.append([start, len(samples) - 2])
-    stretches = []
-    for run in (r for r in runs if r[1] - r[0] > 44):
-        last = stretches[-1] if stretches else None
-        if (last and run[0] - last[1] < 441 and max(run[1] - run[0], last[1] - last[0]) >= 6615
-                and run[1] - last[0] <= 13450):
-            last[1] = run[1]
-        else:
-            stretches.append(run)
-    print(*(round((end - start) / 44.1) for start, end in stretches))
+    print(*(round((end - start) / 44.1) for start, end in runs if end - start > 44))
