@@ -13,7 +13,7 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
-  firefox-esr libwebkit2gtk-4.1-0 gstreamer1.0-plugins-good libasound2-plugins)
+  firefox-esr libasound2-plugins)
 
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
