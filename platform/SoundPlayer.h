@@ -30,8 +30,8 @@ class SoundPlayer {
   virtual bool sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) = 0;
 };
 
-// The player of the running system: SDL's audio output on Linux, winmm on Windows, WebAudio in
-// a page, nothing in the headless back end.
+// The player of the running system: the desktop's sound server on Linux, winmm on Windows,
+// WebAudio in a page, nothing in the headless back end.
 SoundPlayer& NativeSoundPlayer();
 
 }  // namespace platform
