@@ -6,12 +6,15 @@
 #          but for a few samples (a resampled peak can overshoot): two sounds mixed would sum,
 #          clipping a good part of the block, or cancel
 # tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off,
-#          restarted or starved for a moment breaks the stretch
+#          restarted or starved for a moment breaks the stretch; a third argument N bridges seams
+#          of fewer than N samples inside one alarm (a side lasting half an alarm, both together
+#          no more than one)
 import array
 import math
 import sys
 
 mode, path = sys.argv[1:3]
+bridge = int(sys.argv[3]) if len(sys.argv) > 3 else 0  # tones: seams to bridge, in samples
 samples = array.array("h", open(path, "rb").read())
 sound = [x for x in samples if x]
 blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
@@ -34,4 +37,12 @@ elif mode == "tones":
             start = None
     if start is not None:
         runs.append([start, len(samples) - 2])
-    print(*(round((end - start) / 44.1) for start, end in runs if end - start > 44))
+    stretches = []
+    for run in (r for r in runs if r[1] - r[0] > 44):
+        last = stretches[-1] if stretches else None
+        if (last and run[0] - last[1] < bridge and max(run[1] - run[0], last[1] - last[0]) >= 6615
+                and run[1] - last[0] <= 13450):
+            last[1] = run[1]
+        else:
+            stretches.append(run)
+    print(*(round((end - start) / 44.1) for start, end in stretches))
