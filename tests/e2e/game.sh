@@ -20,10 +20,9 @@ done
 browser=$(basename "$1")
 home=${home:-linux}
 # The sections each home plays; the X server's end comes last: nothing can run after it. What
-# Windows leaves out, and why: sound (its faults are the Linux player's; Wine plays through its own
-# drivers),
-# nodisplay (Windows always has a desktop), desktop and pulse (the Linux desktop's window manager
-# and sound server).
+# Windows leaves out, and why: sound (its faults are the Linux player's; Wine plays through its
+# own drivers), nodisplay (Windows always has a desktop), desktop and pulse (the Linux desktop's
+# window manager and sound server).
 # The page, in a browser's window, plays the play section: the browser owns its window, its
 # instances and its signals, and the page's own test (tests/web/page.mjs) checks what it shows.
 # Under Wayland the surface section takes the window section's place (a client there learns
