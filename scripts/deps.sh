@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, skipping those present.
-# Usage: scripts/deps.sh [build|test|bench|windows|web]   (test and bench include build; test adds what
-# the tests, the package and the Windows program and its tests under Wine need, bench what the
-# measurements need; windows and web are those builds alone)
+# Usage: scripts/deps.sh [build|test|bench|package|release|windows|web]   (all but windows and web
+# include build; test adds what the tests, the package and the Windows program and its tests under
+# Wine need, bench what the measurements need, package Debian's packaging tools, release those and
+# every home's build; windows and web are those builds alone)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libpulse-dev libxcb1-dev)
@@ -13,8 +14,10 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
-  firefox-esr libasound2-plugins)
+  firefox-esr libasound2-plugins "${package_packages[@]}" msitools reprotest diffoscope)
 
+# Building the Debian package as Debian does, and checking it as Debian checks it.
+package_packages=(debhelper dpkg-dev git lintian devscripts)
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
@@ -24,6 +27,8 @@ case "${1:-build}" in
   windows) packages=("${windows_packages[@]}") ;;
   web) packages=("${web_packages[@]}") ;;
   bench) packages+=("${bench_packages[@]}") ;;
+  package) packages+=("${package_packages[@]}") ;;
+  release) packages+=("${package_packages[@]}" "${windows_packages[@]}" "${web_packages[@]}" msitools) ;;
 esac
 
 missing=()
