@@ -6,5 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh windows
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-(cd build/windows && cpack >/dev/null)
+version=$(sed -n 's/^project(wirbelbox VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+scripts/archive.py zip "build/windows/wirbelbox-$version-windows-x64.zip" build/windows/app/wirbelbox.exe COPYING
 ls build/windows/wirbelbox-*-windows-x64.zip
