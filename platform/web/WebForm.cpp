@@ -43,11 +43,17 @@ EM_JS(void, wb_set_icon, (const std::uint8_t* data, int size), {
 });
 // clang-format on
 
+// The page's main landmark: it carries the game's name and description for assistive technology.
+emscripten::val Landmark() {
+  emscripten::val main = Document().call<emscripten::val>("querySelector", std::string("main"));
+  return main.isNull() ? Document()["body"] : main;
+}
+
 }  // namespace
 
 Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
     : impl_(std::make_unique<Impl>()) {
-  impl_->element = Make("div", Document()["body"], std::string(name));
+  impl_->element = Make("div", Landmark(), std::string(name));
   impl_->width = clientWidthPixels;
   impl_->height = clientHeightPixels;
   Style(impl_->element, "position", "absolute");
@@ -93,7 +99,7 @@ void Form::Caption(std::string_view text) {
 }
 
 void Form::Paint(Rgb color) {
-  Style(impl_->element, "background", Css(color));
+  Style(impl_->element, "background", Fill(color));
 }
 
 void Form::Icon(std::u16string_view resourceName) {

@@ -36,6 +36,9 @@ struct Timer::Impl {
 emscripten::val Document();
 std::string Px(int pixels);
 std::string Css(Rgb color);
+// A CSS background of one colour, painted as an image of that colour as well: browsers count only
+// text and images as a page's contentful paints, and without them its audits cannot measure it.
+std::string Fill(Rgb color);
 // Makes an element of `tag` with the id given, the last child of `parent`.
 emscripten::val Make(const char* tag, const emscripten::val& parent, const std::string& id);
 void Style(const emscripten::val& element, const char* property, const std::string& value);

@@ -98,7 +98,7 @@ void PictureBox::Place() {
 }
 
 void PictureBox::Paint(Rgb color) {
-  Style(impl_->element, "background", Css(color));
+  Style(impl_->element, "background", Fill(color));
 }
 
 void PictureBox::BringToFront() {

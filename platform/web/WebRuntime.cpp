@@ -32,6 +32,14 @@ std::string Css(Rgb color) {
          std::to_string(color.blue) + ")";
 }
 
+std::string Fill(Rgb color) {
+  const std::string css = Css(color);
+  return css +
+         " url(\"data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 1 1' "
+         "preserveAspectRatio='none'%3E%3Crect width='1' height='1' fill='" +
+         css + "'/%3E%3C/svg%3E\") 0 0 / 100% 100%";
+}
+
 val Make(const char* tag, const val& parent, const std::string& id) {
   val element = Document().call<val>("createElement", std::string(tag));
   element.set("id", id);

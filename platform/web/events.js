@@ -40,3 +40,12 @@ Module.wbFit = function (form) {
   addEventListener('resize', fit);
   fit();
 };
+// A long press or a right click opens no menu over the game.
+document.addEventListener('contextmenu', (e) => e.preventDefault());
+// Offline play: the service worker keeps this build's files. It is registered after the game's
+// first frame, since its downloads would hold that frame up.
+Module.postRun = [() => requestAnimationFrame(() => setTimeout(() => {
+  if (navigator.serviceWorker) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+}))];

@@ -7,14 +7,19 @@ import {createRequire} from 'node:module';
 import {extname, join, resolve} from 'node:path';
 
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-               '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
+               '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.css': 'text/css'};
 
-// Serves the folder; resolves to the server and its URL.
+// Serves the folder, its page's Content-Security-Policy as a header as well, as a server should;
+// resolves to the server and its URL.
 export async function serve(folder) {
+  const index = join(folder, 'index.html');
+  const policy = existsSync(index) &&
+      readFileSync(index, 'utf8').match(/http-equiv="Content-Security-Policy" content="([^"]*)"/)?.[1];
   const server = createServer((request, response) => {
     const file = join(folder, request.url.split('?')[0].replace(/\/$/, '/index.html'));
     const found = file.startsWith(folder) && existsSync(file);
-    response.writeHead(found ? 200 : 404, {'Content-Type': types[extname(file)] || 'application/octet-stream'});
+    response.writeHead(found ? 200 : 404, {'Content-Type': types[extname(file)] || 'application/octet-stream',
+                                           ...(policy && {'Content-Security-Policy': policy})});
     response.end(found ? readFileSync(file) : undefined);
   });
   await new Promise((listening) => server.listen(0, '127.0.0.1', listening));

@@ -30,6 +30,11 @@ const at = (page, name) => page.evaluate((n) => {
   return {left: parseFloat(wb(n).style.left), x: r.left, y: r.top};
 }, name);
 async function load(page) {
+  // Every breach of the page's Content-Security-Policy, as the page itself is told of it.
+  await page.evaluateOnNewDocument(() => {
+    window.violations = [];
+    document.addEventListener('securitypolicyviolation', (e) => violations.push(`${e.violatedDirective} ${e.blockedURI}`));
+  });
   await page.goto(url);
   await until(page, () => !!document.querySelector('[data-name="picUser"]') && Module.wbScale !== undefined);
   await page.evaluate(() => {
@@ -68,6 +73,15 @@ async function play(page) {
 // Installability, a second tab, offline play, phones.
 async function devtoolsOnly(page, browser) {
   const cdp = await page.createCDPSession();
+  const {nodes} = await cdp.send('Accessibility.getFullAXTree');
+  const main = nodes.find((n) => n.role?.value === 'main');
+  check('the policy is sent and nothing breaches it; a first contentful paint; a name and description for assistive technology',
+        [true, [], true, 'Wirbelbox', true],
+        [(await page.evaluate(() => fetch(location.href).then((r) => r.headers.get('Content-Security-Policy')))).includes(
+             "script-src 'self' 'wasm-unsafe-eval';"),
+         await page.evaluate(() => violations),
+         await page.evaluate(() => performance.getEntriesByName('first-contentful-paint').length === 1),
+         main?.name?.value, /^A dexterity game: .*drag/.test(main?.description?.value)]);
   check('no installability errors; the favicon is the icon', [[], true],
         [(await cdp.send('Page.getInstallabilityErrors')).installabilityErrors,
          await page.evaluate(() => document.querySelector('link[rel=icon]').href.startsWith('data:image/png'))]);
