@@ -15,6 +15,8 @@ cmake --preset web >/dev/null
 cmake --build --preset web >/dev/null
 [[ -d build/web/test-modules/node_modules/puppeteer-core ]] ||
   npm install --prefix build/web/test-modules --no-audit --no-fund --loglevel=error puppeteer-core@25 selenium-webdriver@4
+[[ -d build/web/bench-modules/node_modules/lighthouse ]] ||
+  npm install --prefix build/web/bench-modules --no-audit --no-fund --loglevel=error lighthouse@12
 
 cat >build/bench/measure.sh <<'INNER'
 set -euo pipefail
@@ -128,6 +130,13 @@ echo "| Web: everything the page loads, gzip'd ($(ls build/web/page | paste -sd,
 echo "| Web: navigation to the first painted frame, headless Chromium (median of 7 cold loads) | $pp ms | $bp ms | $(ratio "$pp" "$bp") | ≤ 150 ms, ≤ 1.2 x |"
 echo "| Web: CPU time over 10 s (button held / four <div>s at 64 Hz) | $pc ms | $bc ms | $(ratio "$pc" "$bc") | ≤ 1.2 x |"
 echo "| Web: ticks per second while the button is held | $(field ticks_per_s <<<"$page") | 64 | | 64 ± 1 |"
+# Lighthouse audits the page as any web app (simulated mobile device and network).
+audit=$(node bench/Lighthouse.mjs build/web/page build/web/bench-modules 2>/dev/null | tail -n 1)
+bare_audit=$(node bench/Lighthouse.mjs build/web/bare build/web/bench-modules 2>/dev/null | tail -n 1)
+scores() { echo "$(field accessibility) / $(field best_practices) / $(field seo) / $(field performance)"; }
+metrics() { echo "$(field fcp_ms) / $(field lcp_ms) / $(field tbt_ms) / $(field si_ms) ms, CLS $(field cls)"; }
+echo "| Web: Lighthouse 12 scores: accessibility / best practices / SEO / performance | $(scores <<<"$audit") | $(scores <<<"$bare_audit") (bare page) | | ≥ 0.95 but performance |"
+echo "| Web: Lighthouse 12 (simulated phone): first / largest contentful paint / total blocking time / speed index | $(metrics <<<"$audit") | $(metrics <<<"$bare_audit") | | |"
 rm -rf "$XDG_RUNTIME_DIR"
 INNER
 echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), Xvfb 1024 x 768, no sound server but where named."
