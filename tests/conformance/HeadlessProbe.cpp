@@ -27,4 +27,8 @@ void Click(platform::HScrollBar& bar, Part part, int thumbTo) {
   platform::Backend::Scrolled(bar, kActions[static_cast<int>(part)], thumbTo);
 }
 
+Shown ShownBy(platform::HScrollBar& bar) {
+  return {bar.Min(), bar.Max(), bar.Value()};  // no bar of its own: the model is what it shows
+}
+
 }  // namespace probe

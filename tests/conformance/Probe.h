@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <ostream>
 
 #include "platform/Color.h"
 #include "platform/Form.h"
@@ -26,7 +27,20 @@ void Pointer(platform::Form& form, int x, int y, int held, int changed = 0);
 platform::Rgb ColorAt(platform::Form& form, int x, int y);
 
 // A click on a part of the scroll bar, as the home's own scroll bar reports it.
+// (The thumb goes only as far as the home's own bar lets it.)
 enum class Part { LeftArrow, RightArrow, TroughLeft, TroughRight, Thumb };
 void Click(platform::HScrollBar& bar, Part part, int thumbTo = 0);
+
+// What the home's own scroll bar shows: its range and where its thumb sits.
+struct Shown {
+  int min = 0;
+  int max = 0;
+  int thumb = 0;
+  bool operator==(const Shown&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const Shown& shown) {
+    return out << shown.min << ".." << shown.max << " thumb " << shown.thumb;
+  }
+};
+Shown ShownBy(platform::HScrollBar& bar);
 
 }  // namespace probe

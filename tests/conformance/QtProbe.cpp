@@ -52,4 +52,9 @@ void Click(platform::HScrollBar& bar, Part part, int thumbTo) {
   }
 }
 
+Shown ShownBy(platform::HScrollBar& bar) {
+  const QScrollBar& native = *platform::Backend::Of(bar).bar;
+  return {native.minimum(), native.maximum(), native.sliderPosition()};
+}
+
 }  // namespace probe

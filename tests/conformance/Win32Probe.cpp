@@ -4,6 +4,8 @@
 // and the scroll bar's own notifications.
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "Probe.h"
 #include "platform/win32/Win32Native.h"
 
@@ -57,11 +59,21 @@ platform::Rgb ColorAt(platform::Form& form, int x, int y) {
 
 void Click(platform::HScrollBar& bar, Part part, int thumbTo) {
   HWND hwnd = platform::Backend::Of(bar).hwnd;
+  const Shown shown = ShownBy(bar);  // the system's thumb reports positions within its range
+  thumbTo = std::clamp(thumbTo, shown.min, shown.max);
   constexpr WORD kCodes[] = {SB_LINELEFT, SB_LINERIGHT, SB_PAGELEFT, SB_PAGERIGHT,
                              SB_THUMBPOSITION};
   ::SendMessageW(::GetParent(hwnd), WM_HSCROLL,
                  MAKEWPARAM(kCodes[static_cast<int>(part)], static_cast<WORD>(thumbTo)),
                  reinterpret_cast<LPARAM>(hwnd));
+}
+
+Shown ShownBy(platform::HScrollBar& bar) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_POS;
+  ::GetScrollInfo(platform::Backend::Of(bar).hwnd, SB_CTL, &info);
+  return {info.nMin, info.nMax, info.nPos};
 }
 
 }  // namespace probe
