@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "Win32Native.h"
 #include "platform/App.h"
 #include "platform/OnError.h"
 #include "platform/Strings.h"
@@ -122,12 +123,13 @@ std::vector<std::uint8_t> LoadResData(const String& name, const String& type) {
 
 namespace platform::Screen {
 
+// In game pixels, as the window's place is: the primary screen's size at 100 %.
 float Width() {
-  return PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN));
+  return static_cast<float>(PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN)) / Scale(nullptr));
 }
 
 float Height() {
-  return PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN));
+  return static_cast<float>(PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN)) / Scale(nullptr));
 }
 
 }  // namespace platform::Screen

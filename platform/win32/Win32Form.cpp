@@ -4,6 +4,9 @@
 // AdjustWindowRectEx before it is shown, so the load handler places it by its outer size. It
 // paints its own background; the program declares no DPI awareness, so Windows scales it as a
 // whole on high-DPI screens, as it did for the original game.
+#include <array>
+#include <cwchar>
+
 #include "Win32Native.h"
 #include "platform/OnError.h"
 #include "platform/Twips.h"
@@ -13,6 +16,32 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"WirbelboxForm";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// Sizes the window for its client area at `dpi`; at `place` (screen pixels) when one is given.
+void Fit(const Form::Impl& form, UINT dpi, const RECT* place) {
+  const double scale = static_cast<double>(dpi) / kDefaultDpi;
+  const RECT outer =
+      OuterFor(kFormStyle, PlacePixel(form.width * scale), PlacePixel(form.height * scale), dpi);
+  ::SetWindowPos(form.hwnd, nullptr, place != nullptr ? place->left : 0,
+                 place != nullptr ? place->top : 0, outer.right - outer.left,
+                 outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (place != nullptr ? 0U : SWP_NOMOVE));
+}
+
+// After a change of scale, every control is placed again from its place in the game.
+BOOL CALLBACK PlaceAgain(HWND child, LPARAM /*unused*/) {
+  std::array<wchar_t, 32> name{};
+  ::GetClassNameW(child, name.data(), static_cast<int>(name.size()));
+  if (std::wcscmp(name.data(), kBoxClass) == 0) {
+    if (auto* box = Owner<PictureBox>(child)) {
+      box->Move(box->Left(), box->Top());
+    }
+  } else if (auto* bar = Owner<HScrollBar>(child)) {
+    const RECT placed = Backend::Of(*bar).placed;
+    bar->Move(placed.left, placed.top, placed.right, placed.bottom);
+  }
+  return TRUE;
+}
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Form* form = Receiver<Form>(hwnd, message, lParam);
@@ -41,6 +70,11 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HSCROLL:
       ScrollBarAction(reinterpret_cast<HWND>(lParam), wParam);
       return 0;
+    case WM_DPICHANGED:  // moved to a monitor of another scale: Windows suggests the place
+      Fit(Backend::Of(*form), LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      ::EnumChildWindows(hwnd, PlaceAgain, 0);
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
     default:
       break;
   }
@@ -60,15 +94,15 @@ RECT Outer(HWND hwnd) {
 Form::Form(std::string_view name, int clientWidthPixels, int clientHeightPixels)
     : impl_(std::make_unique<Impl>()) {
   RegisterOnce(kFormClass, FormProc);
-  RECT outer{0, 0, clientWidthPixels, clientHeightPixels};
-  ::AdjustWindowRectEx(&outer, kFormStyle, FALSE, 0);
+  impl_->width = clientWidthPixels;
+  impl_->height = clientHeightPixels;
   impl_->background = ::CreateSolidBrush(0);
   impl_->hwnd = ::CreateWindowExW(0, kFormClass, Wide(name).c_str(), kFormStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                                  nullptr, nullptr, Instance(), this);
+                                  CW_USEDEFAULT, 0, 0, nullptr, nullptr, Instance(), this);
   if (impl_->hwnd == nullptr) {
     Fail();
   }
+  Fit(*impl_, Dpi(impl_->hwnd), nullptr);  // the monitor it was made on decides its scale
   Backend::WindowMade();
 }
 
@@ -80,32 +114,36 @@ Form::~Form() {
   Replace(impl_->background, nullptr);
 }
 
+// The place in twips of game pixels; on the screen, in its pixels.
 float Form::Left() const {
-  return PixelsToTwips(Outer(impl_->hwnd).left);
+  return static_cast<float>(PixelsToTwips(Outer(impl_->hwnd).left) / Scale(impl_->hwnd));
 }
 
 void Form::Left(float twips) {
-  ::SetWindowPos(impl_->hwnd, nullptr, PlacePixel(twips / kTwipsPerPixel), Outer(impl_->hwnd).top,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(impl_->hwnd, nullptr, PlacePixel(twips / kTwipsPerPixel * Scale(impl_->hwnd)),
+                 Outer(impl_->hwnd).top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 float Form::Top() const {
-  return PixelsToTwips(Outer(impl_->hwnd).top);
+  return static_cast<float>(PixelsToTwips(Outer(impl_->hwnd).top) / Scale(impl_->hwnd));
 }
 
 void Form::Top(float twips) {
-  ::SetWindowPos(impl_->hwnd, nullptr, Outer(impl_->hwnd).left, PlacePixel(twips / kTwipsPerPixel),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(impl_->hwnd, nullptr, Outer(impl_->hwnd).left,
+                 PlacePixel(twips / kTwipsPerPixel * Scale(impl_->hwnd)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The outer size at 100 %, whatever the scale: the blue blocks turn at the same places on every
+// screen.
 float Form::Width() const {
-  const RECT rect = Outer(impl_->hwnd);
-  return PixelsToTwips(rect.right - rect.left);
+  const RECT outer = OuterFor(kFormStyle, impl_->width, impl_->height, kDefaultDpi);
+  return PixelsToTwips(outer.right - outer.left);
 }
 
 float Form::Height() const {
-  const RECT rect = Outer(impl_->hwnd);
-  return PixelsToTwips(rect.bottom - rect.top);
+  const RECT outer = OuterFor(kFormStyle, impl_->width, impl_->height, kDefaultDpi);
+  return PixelsToTwips(outer.bottom - outer.top);
 }
 
 void Form::Caption(std::string_view text) {

@@ -18,9 +18,13 @@
 
 namespace platform {
 
+// The game keeps its own pixel grid on every screen; the back end draws it at the monitor's scale.
+// Sizes and places below are in the game's pixels unless they say otherwise.
 struct Form::Impl {
   HWND hwnd = nullptr;
   HBRUSH background = nullptr;
+  int width = 0;  // the client area
+  int height = 0;
 };
 
 struct PictureBox::Impl {
@@ -30,13 +34,26 @@ struct PictureBox::Impl {
 
 struct HScrollBar::Impl {
   HWND hwnd = nullptr;
+  RECT placed{};  // left, top, width and height
 };
 
 struct Timer::Impl {
   UINT_PTR id = 0;
 };
 
+inline constexpr wchar_t kBoxClass[] = L"WirbelboxBox";
+inline constexpr UINT kDefaultDpi = 96;  // 100 %: one screen pixel per game pixel
+
 HINSTANCE Instance();
+// The dots per inch of the monitor a window is on (the system's for no window, or on a Windows
+// before 10), and the screen pixels per game pixel that follow.
+UINT Dpi(HWND hwnd);
+double Scale(HWND hwnd);
+// The outer rectangle of a window with `style` around a client area in screen pixels, at `dpi`.
+RECT OuterFor(DWORD style, int clientWidth, int clientHeight, UINT dpi);
+// Places a child window on a rectangle of game pixels, its edges on whole screen pixels, so that
+// boxes that meet in the game meet on the screen.
+void PlaceScaled(HWND child, double left, double top, double width, double height);
 std::wstring Wide(std::string_view utf8);
 // A brush of a decoded colour, replacing (and deleting) the one before.
 void Replace(HBRUSH& brush, HBRUSH replacement);

@@ -3,16 +3,11 @@
 // against their siblings; a press captures the mouse until every button is up again.
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "Win32Native.h"
 #include "platform/OnError.h"
-#include "platform/Twips.h"
 
 namespace platform {
 namespace {
-
-constexpr wchar_t kBoxClass[] = L"WirbelboxBox";
 
 std::int16_t Shift(WPARAM keys) {
   return static_cast<std::int16_t>(((keys & MK_SHIFT) != 0 ? 1 : 0) |
@@ -31,9 +26,11 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
   if (box == nullptr) {
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  // Coordinates are signed: with the mouse captured they run outside the box.
-  const auto x = static_cast<float>(GET_X_LPARAM(lParam));
-  const auto y = static_cast<float>(GET_Y_LPARAM(lParam));
+  // Coordinates are signed: with the mouse captured they run outside the box. In game pixels, so
+  // that a drag follows the pointer 1:1 at any scale.
+  const double scale = Scale(hwnd);
+  const auto x = static_cast<float>(GET_X_LPARAM(lParam) / scale);
+  const auto y = static_cast<float>(GET_Y_LPARAM(lParam) / scale);
   const auto press = [&](std::int16_t button) {
     ::SetCapture(hwnd);
     Backend::Mouse(*box, PictureBox::Mouse::Down, button, Shift(wParam), x, y);
@@ -102,8 +99,7 @@ PictureBox::~PictureBox() {
 }
 
 void PictureBox::Place() {
-  ::MoveWindow(impl_->hwnd, PlacePixel(left_), PlacePixel(top_), std::max(0, PlacePixel(width_)),
-               std::max(0, PlacePixel(height_)), TRUE);
+  PlaceScaled(impl_->hwnd, left_, top_, width_, height_);
 }
 
 void PictureBox::Paint(Rgb color) {

@@ -1,9 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime on Windows: the thread's message loop, and what the back end's files share.
+#include <algorithm>
+
 #include "Win32Native.h"
 #include "platform/OnError.h"
+#include "platform/Twips.h"
 
 namespace platform {
+namespace {
+
+// A function of user32 that older Windows lack: null there.
+template <typename Function>
+Function User32(const char* name) {
+  static HMODULE module = ::GetModuleHandleW(L"user32.dll");
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(module != nullptr ? ::GetProcAddress(module, name) : nullptr));
+}
+
+}  // namespace
 
 int Runtime::Loop() {
   MSG message{};
@@ -25,6 +39,44 @@ void PaintWindows() {
         return TRUE;
       },
       0);
+}
+
+UINT Dpi(HWND hwnd) {
+  using ForWindow = UINT(WINAPI*)(HWND);
+  static const auto forWindow = User32<ForWindow>("GetDpiForWindow");
+  if (hwnd != nullptr && forWindow != nullptr) {
+    if (const UINT dpi = forWindow(hwnd); dpi != 0) {
+      return dpi;
+    }
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen != nullptr) {
+    ::ReleaseDC(nullptr, screen);
+  }
+  return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+double Scale(HWND hwnd) {
+  return static_cast<double>(Dpi(hwnd)) / kDefaultDpi;
+}
+
+RECT OuterFor(DWORD style, int clientWidth, int clientHeight, UINT dpi) {
+  RECT outer{0, 0, clientWidth, clientHeight};
+  using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto forDpi = User32<ForDpi>("AdjustWindowRectExForDpi");
+  if (forDpi == nullptr || !forDpi(&outer, style, FALSE, 0, dpi)) {
+    ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+  }
+  return outer;
+}
+
+void PlaceScaled(HWND child, double left, double top, double width, double height) {
+  const double scale = Scale(child);
+  const int x = PlacePixel(left * scale);
+  const int y = PlacePixel(top * scale);
+  ::MoveWindow(child, x, y, std::max(0, PlacePixel((left + width) * scale) - x),
+               std::max(0, PlacePixel((top + height) * scale) - y), TRUE);
 }
 
 HINSTANCE Instance() {

@@ -53,7 +53,8 @@ HScrollBar::~HScrollBar() {
 }
 
 void HScrollBar::Move(int left, int top, int width, int height) {
-  ::MoveWindow(impl_->hwnd, left, top, width, height, TRUE);
+  impl_->placed = {left, top, width, height};
+  PlaceScaled(impl_->hwnd, left, top, width, height);
 }
 
 void HScrollBar::Show() {
