@@ -112,7 +112,9 @@ void Click(platform::HScrollBar& bar, Part part, int thumbTo) {
 
 Shown ShownBy(platform::HScrollBar& bar) {
   const emscripten::val& input = platform::Backend::Of(bar).element;
-  const auto number = [&](const char* property) { return std::stoi(input[property].as<std::string>()); };
+  const auto number = [&](const char* property) {
+    return std::stoi(input[property].as<std::string>());
+  };
   return {number("min"), number("max"), number("value")};
 }
 

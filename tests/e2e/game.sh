@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plays the real program on a private 1024 x 768 desktop with real input, screen grabs for the
-# picture and a private PulseAudio server for the sound: an X server (Xvfb) under the JWM window
-# manager driven by xdotool, or a headless sway driven by a virtual pointer (wayland/pointer.c,
+# Plays the real program on a private 1024 x 768 desktop (Windows also on a second, larger screen
+# for its scaled window) with real input, screen grabs for the picture and a private PulseAudio
+# server for the sound: an X server (Xvfb) under the JWM window manager driven by xdotool, or a headless sway driven by a virtual pointer (wayland/pointer.c,
 # its path in E2E_POINTER) and grabbed by grim.
 # Usage: game.sh [--home wayland] COMMAND...   (the command that starts the game: the Linux
 #   program, wine with the Windows program, or a browser with the web page's folder: chromium,
@@ -30,7 +30,7 @@ home=${home:-linux}
 declare -A homes=(
   [linux]="window play instances signals sound nodisplay desktop pulse xserver"
   [wayland]="surface play"
-  [windows]="window play instances signals xserver"
+  [windows]="window scaled play instances signals xserver"
   [page]="play"
 )
 sections=${E2E_SECTIONS:-${homes[$home]}}
@@ -42,8 +42,8 @@ fi
 title=""  # a browser may add its own name to the window's title
 [[ $home == page ]] && title="( . .*)?"
 work=$(mktemp -d)
-pid="" server="" recorder="" holder="" web="" wm="" xvfb="" compositor=""
-trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $web $wm $xvfb $compositor 2>/dev/null; rm -rf "$work" 2>/dev/null' EXIT
+pid="" server="" recorder="" holder="" web="" wm="" xvfb="" compositor="" scaled_wm=""
+trap 'kill -CONT $server 2>/dev/null; kill $pid $server $recorder $holder $web $wm $scaled_wm $xvfb $compositor 2>/dev/null; rm -rf "$work" 2>/dev/null' EXIT
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -76,10 +76,13 @@ else
   mkfifo "$work/display"
   # -noreset: the server would otherwise reset whenever its last client goes, as when a test has
   # just stopped both the window manager and the game; once a game started then could not connect.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+  # Windows gets a second screen, large enough for the window at 200 %.
+  screens=(-screen 0 1024x768x24)
+  [[ $home == windows ]] && screens+=(-screen 1 2048x1536x24)
+  Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   read -r -t 10 display <"$work/display" || { echo "FAIL: no X server"; exit 1; }
-  export DISPLAY=":$display"
+  export DISPLAY=":$display.0"
   start_wm
 fi
 # The pointer, in screen pixels: mouse move X Y | down B | up B | click B, in any sequence.
@@ -87,7 +90,7 @@ mouse() {
   local words=() lines=()
   while (($#)); do
     case $1 in
-      move) words+=(mousemove "$2" "$3") lines+=("move $2 $3"); shift 3 ;;
+      move) words+=(mousemove --screen "${DISPLAY##*.}" "$2" "$3") lines+=("move $2 $3"); shift 3 ;;
       click) words+=(click "$2") lines+=("down $2" "up $2"); shift 2 ;;
       *) words+=("mouse$1" "$2") lines+=("$1 $2"); shift 2 ;;
     esac
@@ -294,6 +297,10 @@ ended() {
 }
 gone() { ! kill -0 "$pid" 2>/dev/null; }
 stop() { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
+client_size() { xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# A game pixel's first screen pixel at the window's scale (percent): the nearest, halves up.
+percent=100
+at() { echo $((($1 * percent + 50) / 100)); }
 windows() { xdotool search --onlyvisible --name '^Wirbelbox$' 2>/dev/null | wc -l; }
 # "r,g,b" of a client pixel, and the same after waiting up to five seconds for a colour.
 pixel() {
@@ -339,7 +346,7 @@ section_window() {
   check "window appears" yes "$(started)"
   [[ -n "$id" ]] || return
   check "title" Wirbelbox "$(xdotool getwindowname "$id")"
-  check "client size" 425x432 "$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
+  check "client size" 425x432 "$(client_size)"
   # The outer frame's corner is where the game placed it by its outer size: Wine draws a
   # Windows frame of 3 pixels under a 19-pixel caption inside the window manager's; on Linux the
   # frame is the window manager's.
@@ -406,6 +413,56 @@ section_play() {
   check "the buzz is heard at its own pitch, 2 kHz" yes "$(heard 2000)"
   mouse up 1
   stop
+}
+
+# The Windows program at 150 % and 200 % (LogPixels in the private prefix): the game's own pixels
+# drawn at the screen's scale, each a whole block of screen pixels of one colour; a drag 1:1 with
+# the pointer in game pixels; the blue blocks on the paths they take at 100 %.
+section_scaled() {
+  local dpi desktop=$DISPLAY
+  # Silent, so that no buzz holds the ticks up: the enemies get far in the time given.
+  export DISPLAY="${desktop%.*}.1" PULSE_SERVER=$nowhere
+  jwm >/dev/null 2>&1 &
+  scaled_wm=$!
+  poll 100 wm_ready
+  for dpi in 144 192; do
+    percent=$((dpi * 100 / 96))
+    # Wine learns the scale and the screen's size when its server starts: it starts anew.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -w
+    start
+    check "$percent %: window appears" yes "$(started)"
+    [[ -n "$id" ]] || continue
+    local size="$(at 425)x$(at 432)" path
+    check "$percent %: client area $size" "$size" "$(client_size)"
+    check "$percent %: every block a solid rectangle of one colour at its scaled place" same \
+      "$(grab "$size+$cx+$cy" | python3 "$here/picture.py" scene "${size%x*}" "${size#*x}" "$percent")"
+    # At speed 10 (nine clicks on the bar's right arrow), the block held for three seconds: the
+    # enemies turn where the game's outer height at 100 % (the client and Wine's frame) turns them.
+    for _ in {1..9}; do mouse move $((cx + $(at 386))) $((cy + $(at 413))) click 1; done
+    mouse move $((cx + $(at 207))) $((cy + $(at 201))) down 1
+    sleep 3
+    mouse up 1
+    sleep 0.5
+    path=$(grab "$size+$cx+$cy" | python3 "$here/picture.py" enemies "${size%x*}" "${size#*x}" "$percent" 457 10)
+    check "$percent %: the blue blocks stand where they stand at 100 %, past their first turn ($path)" \
+      yes "$(yes_if [ "${path#tick }" -gt 35 ] 2>/dev/null)"
+    stop
+    # A fresh game: the block, 187 to 228 wide, dragged 10 game pixels right: from 197 to 238.
+    start
+    mouse move $((cx + $(at 200))) $((cy + $(at 200))) down 1 move $((cx + $(at 210))) $((cy + $(at 200)))
+    check "$percent %: the block follows the pointer 1:1 in game pixels, edges on whole pixels" \
+      "255,255,255 128,0,0 128,0,0 255,255,255" "$(wait_pixel $(($(at 197) - 1)) "$(at 200)" 255,255,255) \
+$(pixel "$(at 197)" "$(at 200)") $(pixel $(($(at 238) - 1)) "$(at 200)") $(pixel "$(at 238)" "$(at 200)")"
+    mouse up 1
+    stop
+  done
+  percent=100
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  wineserver -w
+  kill "$scaled_wm"
+  wait "$scaled_wm" 2>/dev/null
+  export DISPLAY=$desktop PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 }
 
 section_instances() {
