@@ -14,13 +14,13 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
-  firefox-esr libasound2-plugins "${package_packages[@]}" msitools reprotest diffoscope)
+  firefox-esr libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)
 
 # Building the Debian package as Debian does, and checking it as Debian checks it.
 package_packages=(debhelper dpkg-dev git lintian devscripts)
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
-  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wixl msitools faketime)
 web_packages=(cmake ninja-build g++ qt6-base-dev emscripten python3)
 case "${1:-build}" in
   test) packages+=("${test_packages[@]}") ;;
@@ -28,7 +28,7 @@ case "${1:-build}" in
   web) packages=("${web_packages[@]}") ;;
   bench) packages+=("${bench_packages[@]}") ;;
   package) packages+=("${package_packages[@]}") ;;
-  release) packages+=("${package_packages[@]}" "${windows_packages[@]}" "${web_packages[@]}" msitools) ;;
+  release) packages+=("${package_packages[@]}" "${windows_packages[@]}" "${web_packages[@]}") ;;
 esac
 
 missing=()
