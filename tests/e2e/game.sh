@@ -465,6 +465,64 @@ $(pixel "$(at 197)" "$(at 200)") $(pixel $(($(at 238) - 1)) "$(at 200)") $(pixel
   export DISPLAY=$desktop PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 }
 
+# The Windows installer (E2E_MSI; E2E_MSI_NEXT, one of a higher version), as a player meets it:
+# installed for the user without questions, the program in its own folder, a Start-menu shortcut
+# and an "Installed apps" entry; the installed program plays the window checks; the newer version
+# replaces it in place; removing it leaves no file, folder, shortcut or registry key of the game.
+section_installer() {
+  local none installed
+  # (Wine's own menu entries for the Linux desktop are not the game's.)
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+  program_user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
+  none=$(game_files)
+  wine msiexec /i "$E2E_MSI" /qn
+  check "installs for the user, without questions" 0 $?
+  installed=$(game_files)
+  check "installed: the program and its licence in their folder, the shortcut, the product's icon" \
+    "AppData/Local/Programs/Wirbelbox AppData/Local/Programs/Wirbelbox/COPYING.txt \
+AppData/Local/Programs/Wirbelbox/wirbelbox.exe AppData/Roaming/Microsoft/Installer/{}/wirbelbox.ico \
+AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Wirbelbox.lnk" \
+    "$(sed 's/{[0-9A-F-]*}/{}/' <<<"$installed" | xargs -d '\n')"
+  local program shortcut
+  program=$(grep '/wirbelbox.exe$' <<<"$installed")
+  shortcut=$(grep 'Wirbelbox.lnk$' <<<"$installed")
+  check "the shortcut starts the installed program" yes \
+    "$(yes_if grep -aqF 'Programs\Wirbelbox\wirbelbox.exe' "$WINEPREFIX/drive_c/users/$program_user/$shortcut")"
+  check "one Installed apps entry: name, version, publisher" "Wirbelbox $(msi_property "$E2E_MSI" \
+    ProductVersion) Wirbelbox" "$(installed_apps)"
+  check "the entry's icon and size (in KB, as Windows shows it)" "wirbelbox.ico yes" \
+    "$(msi_property "$E2E_MSI" ARPPRODUCTICON) $(yes_if [ "$(msi_property "$E2E_MSI" ARPSIZE)" -gt 100 ])"
+  local saved=("${game[@]}")
+  game=(wine "$WINEPREFIX/drive_c/users/$program_user/$program")
+  section_window
+  game=("${saved[@]}")
+  local status
+  wine msiexec /i "$E2E_MSI_NEXT" /qn
+  status=$?
+  check "the next version replaces it in place: one entry, of the new version" \
+    "0 Wirbelbox $(msi_property "$E2E_MSI_NEXT" ProductVersion) Wirbelbox" "$status $(installed_apps)"
+  wine msiexec /x "$E2E_MSI_NEXT" /qn
+  status=$?
+  check "removed: no file, folder, shortcut, entry or key of the game left" "0 [$none] [] no" \
+    "$status [$(game_files)] [$(installed_apps)] $(wine reg query 'HKCU\Software\Wirbelbox' >/dev/null 2>&1 &&
+      echo yes || echo no)"
+}
+msi_property() { msiinfo export "$1" Property | tr -d '\r' | awk -v p="$2" '$1 == p {print $2}'; }
+# Whatever of the game the prefix holds, below the user's folder.
+program_user=""
+game_files() {
+  (cd "$WINEPREFIX/drive_c/users/$program_user" && find . -ipath '*wirbelbox*' | sed 's|^\./||' | LC_ALL=C sort)
+}
+# The "Installed apps" entries named Wirbelbox (Wine keeps them in either hive): name, version,
+# publisher.
+installed_apps() {
+  for hive in HKCU HKLM; do
+    wine reg query "$hive\Software\Microsoft\Windows\CurrentVersion\Uninstall" /s 2>/dev/null
+  done | tr -d '\r' | awk '/^HKEY/ {if (n == "Wirbelbox") print n, v, p; n = v = p = ""}
+    $1 == "DisplayName" {n = $3} $1 == "DisplayVersion" {v = $3} $1 == "Publisher" {p = $3}
+    END {if (n == "Wirbelbox") print n, v, p}'
+}
+
 section_instances() {
   start
   second_rc=0
