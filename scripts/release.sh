@@ -14,14 +14,14 @@ version=$(dpkg-parsechangelog -SVersion)
 
 scripts/package.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target wirbelbox
+cmake --build --preset windows --target msi
 cmake --preset web >/dev/null
 cmake --build --preset web --target page
 
 dist=build/dist
 rm -rf "$dist"
 mkdir -p "$dist"
-cp build/package/*.deb "$dist"
+cp build/package/*.deb "build/windows/wirbelbox-$version-windows-x64.msi" "$dist"
 scripts/archive.py zip "$dist/wirbelbox-$version-windows-x64.zip" build/windows/app/wirbelbox.exe COPYING
 scripts/archive.py tgz "$dist/wirbelbox-$version-web.tar.gz" build/web/page "wirbelbox-$version-web"
 (cd "$dist" && sha256sum -- * >SHA256SUMS)
