@@ -14,6 +14,7 @@ version=$(dpkg-parsechangelog -SVersion)
 
 scripts/package.sh
 cmake --preset windows >/dev/null
+rm -f build/windows/*.msi  # dated SOURCE_DATE_EPOCH: made anew
 cmake --build --preset windows --target msi
 cmake --preset web >/dev/null
 cmake --build --preset web --target page
