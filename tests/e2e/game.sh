@@ -87,10 +87,10 @@ else
 fi
 # The pointer, in screen pixels: mouse move X Y | down B | up B | click B, in any sequence.
 mouse() {
-  local words=() lines=()
+  local words=() lines=() screen=${DISPLAY:-:0.0}
   while (($#)); do
     case $1 in
-      move) words+=(mousemove --screen "${DISPLAY##*.}" "$2" "$3") lines+=("move $2 $3"); shift 3 ;;
+      move) words+=(mousemove --screen "${screen##*.}" "$2" "$3") lines+=("move $2 $3"); shift 3 ;;
       click) words+=(click "$2") lines+=("down $2" "up $2"); shift 2 ;;
       *) words+=("mouse$1" "$2") lines+=("$1 $2"); shift 2 ;;
     esac
@@ -435,8 +435,8 @@ section_scaled() {
     [[ -n "$id" ]] || continue
     local size="$(at 425)x$(at 432)" path
     check "$percent %: client area $size" "$size" "$(client_size)"
-    check "$percent %: every block a solid rectangle of one colour at its scaled place" same \
-      "$(grab "$size+$cx+$cy" | python3 "$here/picture.py" scene "${size%x*}" "${size#*x}" "$percent")"
+    check "$percent %: every block a solid rectangle of one colour at its scaled place" "tick 0" \
+      "$(grab "$size+$cx+$cy" | python3 "$here/picture.py" "${size%x*}" "${size#*x}" "$percent" 457 10)"
     # At speed 10 (nine clicks on the bar's right arrow), the block held for three seconds: the
     # enemies turn where the game's outer height at 100 % (the client and Wine's frame) turns them.
     for _ in {1..9}; do mouse move $((cx + $(at 386))) $((cy + $(at 413))) click 1; done
@@ -444,7 +444,7 @@ section_scaled() {
     sleep 3
     mouse up 1
     sleep 0.5
-    path=$(grab "$size+$cx+$cy" | python3 "$here/picture.py" enemies "${size%x*}" "${size#*x}" "$percent" 457 10)
+    path=$(grab "$size+$cx+$cy" | python3 "$here/picture.py" "${size%x*}" "${size#*x}" "$percent" 457 10)
     check "$percent %: the blue blocks stand where they stand at 100 %, past their first turn ($path)" \
       yes "$(yes_if [ "${path#tick }" -gt 35 ] 2>/dev/null)"
     stop

@@ -1,90 +1,56 @@
 #!/usr/bin/env python3
 # What a grab of the game's client area (raw RGB, 8 bits a channel, on standard input) shows, for
-# a window drawn at PERCENT of the game's own pixels. Usage: picture.py MODE WIDTH HEIGHT PERCENT
-#
-# scene        "same" when the grab is the scene at rest, every game pixel a whole block of screen
-#              pixels of one colour (the scroll bar aside); else how many pixels differ, and the
-#              first of them
-# enemies H V  the tick after which the blue blocks stand where the game, with an outer height of
-#              H pixels and speed V, puts them from the start ("tick N"), or "no tick" when no tick
-#              of the first 400 does
+# a window drawn at PERCENT of the game's own pixels, the game's outer height at 100 % being
+# HEIGHT pixels. Usage: picture.py WIDTH HEIGHT PERCENT OUTER_HEIGHT SPEED
+# Prints "tick N" when every game pixel is a whole block of screen pixels of one colour and the
+# scene is the game's after N ticks at SPEED from a press (the scroll bar aside; enemies blue or
+# light blue); else what differs.
 import sys
 
-BLACK, WHITE, DARK_RED, DARK_BLUE, LIGHT_BLUE = (0, 0, 0), (255, 255, 255), (128, 0, 0), (0, 0, 128), (192, 192, 255)
-FIELD = (32, 32, 361, 361)
-USER = (187, 181, 41, 41)
+BLACK, WHITE, RED, BLUE, LIGHT_BLUE = (0, 0, 0), (255, 255, 255), (128, 0, 0), (0, 0, 128), (192, 192, 255)
+FIELD, USER, BAR = (32, 32, 361, 361), (187, 181, 41, 41), (31, 406, 362, 15)
 ENEMIES = [(46, 38, 61, 61), (257, 34, 57, 49), (42, 298, 30, 61), (281, 311, 101, 21)]
-BAR = (31, 406, 362, 15)
 
-mode, width, height, percent = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+width, height, percent, outer_height, speed = map(int, sys.argv[1:6])
 data = sys.stdin.buffer.read()
-
-
-def at(x, y):
-    i = 3 * (y * width + x)
-    return tuple(data[i:i + 3])
-
-
-def screen(pixels):
-    """The first screen pixel of a game pixel: the nearest to its scaled place, halves up."""
-    return (pixels * percent + 50) // 100
+screen = [(p * percent + 50) // 100 for p in range(433)]  # a game pixel's first screen pixel
 
 
 def inside(box, x, y):
-    left, top, w, h = box
-    return left <= x < left + w and top <= y < top + h
+    return box[0] <= x < box[0] + box[2] and box[1] <= y < box[1] + box[3]
 
 
-def game_pixels():
-    """Each game pixel of the client area, as its first screen pixel shows it."""
-    return [[at(screen(x), screen(y)) for x in range(425)] for y in range(432)]
+# Each game pixel's colour, when all its screen pixels have it; None when they differ.
+game = {}
+for y in range(432):
+    for x in range(425):
+        colours = {bytes(data[3 * (v * width + u):3 * (v * width + u) + 3])
+                   for v in range(screen[y], screen[y + 1]) for u in range(screen[x], screen[x + 1])}
+        game[x, y] = tuple(colours.pop()) if len(colours) == 1 else None
+blended = [p for p, colour in game.items() if colour is None and not inside(BAR, *p)]
+if len(data) != 3 * width * height or blended:
+    sys.exit(print(f"{len(blended)} game pixels of mixed screen pixels, first at {blended[:1]}"))
 
 
-if mode == "scene":
-    def expected(x, y):  # the colour of the game pixel at x, y: later boxes on top
-        colour = BLACK
-        for box, fill in [(FIELD, WHITE)] + [(e, DARK_BLUE) for e in ENEMIES] + [(USER, DARK_RED)]:
-            colour = fill if inside(box, x, y) else colour
-        return colour
+def base(x, y):  # the colour of a game pixel where no enemy stands
+    return RED if inside(USER, x, y) else WHITE if inside(FIELD, x, y) else BLACK
 
-    rows = [screen(y) for y in range(433)]
-    columns = [screen(x) for x in range(426)]
-    wrong, first = 0, ""
-    for gy in range(432):
-        for gx in range(425):
-            if inside(BAR, gx, gy):
-                continue
-            want = expected(gx, gy)
-            for y in range(rows[gy], rows[gy + 1]):
-                for x in range(columns[gx], columns[gx + 1]):
-                    if at(x, y) != want:
-                        wrong += 1
-                        first = first or f", first at {x},{y}: {at(x, y)} for {want}"
-    print("same" if wrong == 0 and len(data) == 3 * width * height else f"{wrong} pixels differ{first}")
-elif mode == "enemies":
-    outer_height, speed = int(sys.argv[5]), int(sys.argv[6])
-    pixels = game_pixels()
-    seen = {(x, y) for y in range(432) for x in range(425)
-            if pixels[y][x] in (DARK_BLUE, LIGHT_BLUE) and not inside(BAR, x, y)}
-    # Left, top, width, height, and the directions a press sets off in (1: left, or up).
-    boxes = [list(e) + [i % 2, i // 2] for i, e in enumerate(ENEMIES)]
-    for tick in range(401):
-        if tick:
-            for box in boxes:  # the game's rules: move, then turn once past a limit
-                left, top, w, h, dx, dy = box
-                top += -speed if dy else speed
-                dy = int(top >= 0) if dy else int(outer_height - h - 20 < top)
-                left += -speed if dx else speed
-                dx = int(left >= 0) if dx else int(FIELD[0] + FIELD[2] < left)
-                box[:] = [left, top, w, h, dx, dy]
-        # The blue pixels in view are those of the enemies, bar what the red block covers.
-        placed = {(x, y) for left, top, w, h, _, _ in boxes
-                  for y in range(max(top, 0), min(top + h, 432)) for x in range(max(left, 0), min(left + w, 425))
-                  if not inside(USER, x, y) and not inside(BAR, x, y)}
-        if placed == seen:
-            print(f"tick {tick}")
-            break
-    else:
-        print("no tick")
-else:
-    sys.exit(__doc__)
+
+wrong = [(p, c) for p, c in game.items() if not inside(BAR, *p) and c not in (BLUE, LIGHT_BLUE) and c != base(*p)]
+seen = {p for p, c in game.items() if c in (BLUE, LIGHT_BLUE) and not inside(BAR, *p)}
+# The game's rules from a press: left, top, width, height and the directions it sets (1: left, up).
+enemies = [list(e) + [i % 2, i // 2] for i, e in enumerate(ENEMIES)]
+for tick in range(401):
+    placed = {(x, y) for left, top, w, h, _, _ in enemies
+              for y in range(max(top, 0), min(top + h, 432)) for x in range(max(left, 0), min(left + w, 425))
+              if not inside(USER, x, y) and not inside(BAR, x, y)}
+    if placed == seen and not wrong:
+        sys.exit(print(f"tick {tick}"))
+    for enemy in enemies:  # move, then turn once past a limit
+        left, top, w, h, dx, dy = enemy
+        top += -speed if dy else speed
+        dy = int(top >= 0) if dy else int(outer_height - h - 20 < top)
+        left += -speed if dx else speed
+        dx = int(left >= 0) if dx else int(FIELD[0] + FIELD[2] < left)
+        enemy[:] = [left, top, w, h, dx, dy]
+print(f"no tick; {len(wrong)} game pixels of field, block or background wrong, first {wrong[:1]}")
