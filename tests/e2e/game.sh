@@ -463,6 +463,9 @@ $(pixel "$(at 197)" "$(at 200)") $(pixel $(($(at 238) - 1)) "$(at 200)") $(pixel
   kill "$scaled_wm"
   wait "$scaled_wm" 2>/dev/null
   export DISPLAY=$desktop PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+  # Wine's desktop process comes back now, quietly: started by a game, it would write to that
+  # game's stderr, and its own message when the X server goes away would join the game's.
+  wineboot >/dev/null 2>&1
 }
 
 # The Windows installer (E2E_MSI; E2E_MSI_NEXT, one of a higher version), as a player meets it:
