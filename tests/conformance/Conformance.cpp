@@ -192,8 +192,9 @@ TEST(Timer, TicksOnlyWhileEnabledEvery64thOfASecond) {
     for (std::size_t i = 1; i < when.size(); ++i) {
       gaps.push_back(std::chrono::duration<double, std::milli>(when[i] - when[i - 1]).count());
     }
-    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-    EXPECT_NEAR(gaps[gaps.size() / 2], 15.625, 1.0) << ticks << " ticks in a second";
+    const auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
+    std::nth_element(gaps.begin(), middle, gaps.end());
+    EXPECT_NEAR(*middle, 15.625, 1.0) << ticks << " ticks in a second";
   }
   timer.Enabled(false);
   EXPECT_FALSE(timer.Pending());
