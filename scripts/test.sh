@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors (installing what it needs): the Linux program, the
-# Windows one, the web page and the headless back end; runs every test (the platform's contract on
-# each home, the end-to-end driver on X11, Wayland, Windows under Wine and the page in Chromium,
-# the package); then builds again with AddressSanitizer + UndefinedBehaviorSanitizer and runs the
-# unit, widget and contract suites and the real program's sound and robustness sections (the input
-# soak among them) once more.
+# Windows one, the web page and the headless back end. Runs every test: the platform's contract on
+# each home; the end-to-end driver on X11, Wayland, Windows under Wine (at 100, 150 and 200 %, and
+# its installer) and the page in Chromium and Firefox; the release (built, its Debian package
+# linted and installed, and built again to be the same bit for bit). Then builds again with
+# AddressSanitizer + UndefinedBehaviorSanitizer and runs the unit, widget and contract suites and
+# the real program's sound and robustness sections (the input soak among them) once more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
