@@ -2,8 +2,9 @@
 // The game window on Windows: a registered top-level class with caption, system menu and close
 // box, no sizing border, no minimise or maximise box. Its outer size comes from
 // AdjustWindowRectEx before it is shown, so the load handler places it by its outer size. It
-// paints its own background; the program declares no DPI awareness, so Windows scales it as a
-// whole on high-DPI screens, as it did for the original game.
+// paints its own background. The program is aware of each monitor's scale: the window draws the
+// game's pixel grid at its monitor's scale and follows it to a monitor of another scale, while the
+// game reads its outer size as at 100 % and its place in game pixels, the same on every screen.
 #include <array>
 #include <cwchar>
 
