@@ -11,11 +11,11 @@ namespace platform {
 namespace {
 
 // Plays a wave image after the sounds before it; with `wait` every later event waits for its end.
-// Silent (0) before the page may play sound.
+// Silent (0) before the page may play sound; held while a gesture is starting the output.
 // clang-format off
 EM_JS(int, wb_play, (const std::uint8_t* data, int size, int wait), {
   const audio = Module.wbAudio;
-  if (!audio || audio.state !== 'running') {
+  if (!audio || (audio.state !== 'running' && !Module.wbStarting)) {
     return 0;
   }
   const bytes = HEAPU8.slice(data, data + size).buffer;
@@ -28,16 +28,24 @@ EM_JS(int, wb_play, (const std::uint8_t* data, int size, int wait), {
     source.buffer = buffer;
     source.connect(audio.destination);
     await new Promise((ended) => {
-      // The sound has been rendered once the context's clock has run its length from its start;
-      // it is heard once the audio output's latency has passed too, where the browser reports it.
-      // A device that stops must not hold up the game for long: two seconds to start, and the
-      // latency at most.
-      const latency = Math.min(audio.outputLatency || audio.baseLatency || 0, 2);
+      // The sound has been rendered once the context's clock has run its length from its start
+      // (an output still starting begins it when it runs); it is heard once the output's latency
+      // has passed too, where the browser reports it. A device that stops or never starts must
+      // not hold up the game for long: two seconds to start, and the latency at most; an output
+      // that never started leaves later sounds silent until the next gesture.
       const [startedAt, asked] = [audio.currentTime, performance.now()];
       source.start(startedAt);
-      const watch = () => (audio.currentTime >= startedAt + buffer.duration ||
-          performance.now() - asked > buffer.duration * 1000 + 2000
-          ? setTimeout(ended, latency * 1000) : setTimeout(watch, 5));
+      const watch = () => {
+        const played = audio.currentTime >= startedAt + buffer.duration;
+        if (!played && performance.now() - asked < buffer.duration * 1000 + 2000) {
+          setTimeout(watch, 5);
+          return;
+        }
+        if (!played) {
+          Module.wbStarting = null;
+        }
+        setTimeout(ended, Math.min(audio.outputLatency || audio.baseLatency || 0, 2) * 1000);
+      };
       watch();
     });
   }).catch(() => {}).finally(() => {

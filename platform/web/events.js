@@ -20,8 +20,12 @@ Module.wbStartAudio = function () {
   if (!Module.wbAudio) {
     Module.wbAudio = new AudioContext();
   }
-  if (Module.wbAudio.state === 'suspended') {
-    Module.wbAudio.resume().catch(() => {});
+  // Until the output runs (opening it may take a browser a moment), a sound waits for it
+  // rather than go unheard (wb_play).
+  if (Module.wbAudio.state === 'suspended' && !Module.wbStarting) {
+    Module.wbStarting = Module.wbAudio.resume().catch(() => {}).finally(() => {
+      Module.wbStarting = null;
+    });
   }
 };
 // Fits the form into the viewport: scaled as a whole to the largest size that fits, never above
