@@ -18,7 +18,14 @@ Module.wbDrain = function () {
 // touch on it (a touch screen grants the gesture only when the finger lifts).
 Module.wbStartAudio = function () {
   if (!Module.wbAudio) {
-    Module.wbAudio = new AudioContext();
+    const audio = new AudioContext();
+    // Between sounds the output is kept fed with a constant far below the least step of a 16-bit
+    // device: WebKit's GStreamer sink otherwise lets the stream run dry in silence and cuts the
+    // start of the next sound while it catches up.
+    const feed = new ConstantSourceNode(audio, {offset: 2 ** -20});
+    feed.connect(audio.destination);
+    feed.start();
+    Module.wbAudio = audio;
   }
   // Until the output runs (opening it may take a browser a moment), a sound waits for it
   // rather than go unheard (wb_play).
