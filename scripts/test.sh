@@ -2,7 +2,7 @@
 # Builds everything with warnings as errors (installing what it needs): the Linux program, the
 # Windows one, the web page and the headless back end. Runs every test: the platform's contract on
 # each home; the end-to-end driver on X11, Wayland, Windows under Wine (at 100, 150 and 200 %, and
-# its installer) and the page in Chromium and Firefox; the release (built, its Debian package
+# its installer) and the page in Chromium, Firefox and WebKit; the release (built, its Debian package
 # linted and installed, and built again to be the same bit for bit). Then builds again with
 # AddressSanitizer + UndefinedBehaviorSanitizer and runs the unit, widget and contract suites and
 # the real program's sound and robustness sections (the input soak among them) once more.
