@@ -28,25 +28,32 @@ EM_JS(int, wb_play, (const std::uint8_t* data, int size, int wait), {
     source.buffer = buffer;
     source.connect(audio.destination);
     await new Promise((ended) => {
-      // The sound has been rendered once the context's clock has run its length from its start
-      // (an output still starting begins it when it runs); it is heard once the output's latency
-      // has passed too, where the browser reports it. A device that stops or never starts must
-      // not hold up the game for long: two seconds to start, and the latency at most; an output
-      // that never started leaves later sounds silent until the next gesture.
-      const [startedAt, asked] = [audio.currentTime, performance.now()];
-      source.start(startedAt);
-      const watch = () => {
-        const played = audio.currentTime >= startedAt + buffer.duration;
-        if (!played && performance.now() - asked < buffer.duration * 1000 + 2000) {
-          setTimeout(watch, 5);
+      // The sound has been rendered when the source says it has ended (the context's clock on
+      // the main thread lags the rendering: counting its length from there would end the wait
+      // while the sound still plays, and the next sound would overlap it); it is heard once the
+      // output's latency has passed too, where the browser reports it. Gecko's outputLatency is
+      // never read: on PulseAudio its getter waits for the sound server while holding a lock the
+      // audio callback needs, and now and then the page stands still for tens of seconds (Gecko
+      // reports no baseLatency either: there the end of the rendering counts). A device that
+      // stops or never starts must not hold up the game for long: two seconds beyond the sound's
+      // length, and the latency at most; an output that never started leaves later sounds silent
+      // until the next gesture.
+      let waiting = true;
+      const finish = (played) => {
+        if (!waiting) {
           return;
         }
+        waiting = false;
         if (!played) {
           Module.wbStarting = null;
         }
-        setTimeout(ended, Math.min(audio.outputLatency || audio.baseLatency || 0, 2) * 1000);
+        const gecko = navigator.userAgent.includes(' Gecko/');
+        const latency = (gecko ? 0 : audio.outputLatency) || audio.baseLatency || 0;
+        setTimeout(ended, Math.min(latency, 2) * 1000);
       };
-      watch();
+      source.onended = () => finish(true);
+      source.start();
+      setTimeout(() => finish(false), buffer.duration * 1000 + 2000);
     });
   }).catch(() => {}).finally(() => {
     if (wait && --Module.wbPending === 0) {
