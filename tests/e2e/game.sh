@@ -104,13 +104,15 @@ mouse() {
 }
 # sway passes a new pointer's first press on to no one.
 [[ $home == wayland ]] && mouse move 5 5 click 1
-# The screen's pixels in GEOMETRY (WxH+X+Y), 8-bit RGB.
+# The screen's pixels in GEOMETRY (WxH+X+Y), 8-bit RGB. The driver's grabs and its sound
+# analysis (audio below) run at the lowest priority: on a desktop a browser's audio thread gets
+# real-time priority (rtkit); here it competes with the driver, which on two cores starves it.
 grab() {
   if [[ $home == wayland ]]; then
-    grim -g "$(sed -E 's/([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)/\3,\4 \1x\2/' <<<"$1")" -t ppm - |
-      convert ppm:- -depth 8 rgb:-
+    nice -n 19 grim -g "$(sed -E 's/([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)/\3,\4 \1x\2/' <<<"$1")" -t ppm - |
+      nice -n 19 convert ppm:- -depth 8 rgb:-
   else
-    import -silent -window root -crop "$1" -depth 8 rgb:-
+    nice -n 19 import -silent -window root -crop "$1" -depth 8 rgb:-
   fi
 }
 
@@ -164,7 +166,7 @@ record() {
 # server each sound whole, and no seam is bridged.
 seam=0
 [[ $home == windows ]] && seam=1323
-audio() { python3 "$here/audio.py" "$1" "$audio" "$seam" 2>/dev/null; }
+audio() { nice -n 19 python3 "$here/audio.py" "$1" "$audio" "$seam" 2>/dev/null; }
 # yes once a pitch is heard, waiting up to five seconds (a sound device may be slow to start).
 heard() { yes_if poll 50 hears "$1"; }
 hears() { grep -qw "$1" <<<"$(audio pitches)"; }
