@@ -116,47 +116,63 @@ TEST(Press, EveryPressRestartsTheTimerAndTheFixedDirectionsFromWhereTheEnemiesSt
   }
 }
 
-TEST(Hits, EnemiesTouchingThePlayerBlockAfterTheirMoveBuzzAndOnePixelFurtherDoNot) {
+TEST(Tick, AnEnemyTouchingTheBlockBuzzesLightBlueAndTheBlockAtTheFieldsEdgeAlarmsYellow) {
   // Enemy sizes: 0 is 61 × 61, 1 is 57 × 49, 2 is 30 × 61, 3 is 101 × 21. The player block
-  // stands at 187, 181, 41 × 41 unless the row makes it flat or narrow.
+  // stands at 187, 181, 41 × 41 unless the row moves it (box -1) or makes it flat or narrow. The
+  // field spans 32..393 in both axes.
   const struct {
     const char* what;
-    int enemy;
-    float left, top, awayX, awayY;  // touching, and the step one pixel away (none: 0, 0)
-    std::int16_t speed;
-    float userWidth, userHeight;
+    int box;  // the enemy placed, or -1: the player block
+    float left, top;
+    bool sounds;  // an enemy buzzes, the block sounds one alarm
+    std::int16_t speed = 0;
+    float userWidth = 41, userHeight = 41;
   } cases[] = {
-      {"bottom edge on the block's top edge", 3, 150, 160, 0, -1, 0, 41, 41},
-      {"top edge on the block's bottom edge", 1, 150, 222, 0, 1, 0, 41, 41},
-      {"left edge on the block's right edge", 2, 228, 150, 1, 0, 0, 41, 41},
-      {"right edge on the block's left edge", 2, 157, 150, -1, 0, 0, 41, 41},
-      {"under a flat block's bottom edge", 0, 190, 196, 0, 1, 0, 41, 15},
-      {"beside a narrow block's right edge", 0, 202, 190, 1, 0, 0, 15, 41},
-      {"covers the block", 0, 177, 171, 0, 0, 0, 41, 41},
-      {"inside the block", 2, 190, 185, 0, 0, 0, 41, 70},
-      {"touches only after its move", 0, 125, 119, -1, -1, 1, 41, 41},
+      {"bottom edge on the block's top edge", 3, 150, 160, true},
+      {"bottom edge one pixel above it", 3, 150, 159, false},
+      {"top edge on the block's bottom edge", 1, 150, 222, true},
+      {"top edge one pixel below it", 1, 150, 223, false},
+      {"left edge on the block's right edge", 2, 228, 150, true},
+      {"left edge one pixel right of it", 2, 229, 150, false},
+      {"right edge on the block's left edge", 2, 157, 150, true},
+      {"right edge one pixel left of it", 2, 156, 150, false},
+      {"under a flat block's bottom edge", 0, 190, 196, true, 0, 41, 15},
+      {"one pixel under a flat block", 0, 190, 197, false, 0, 41, 15},
+      {"beside a narrow block's right edge", 0, 202, 190, true, 0, 15, 41},
+      {"one pixel beside a narrow block", 0, 203, 190, false, 0, 15, 41},
+      {"covers the block", 0, 177, 171, true},
+      {"inside the block", 2, 190, 185, true, 0, 41, 70},
+      {"touches only after its move", 0, 125, 119, true, 1},
+      {"one pixel short after its move", 0, 124, 118, false, 1},
+      {"block's top edge on the field's top edge", -1, 100, 32, true},
+      {"block's bottom edge on the field's bottom edge", -1, 100, 352, true},
+      {"block's left edge on the field's left edge", -1, 32, 100, true},
+      {"block's right edge on the field's right edge", -1, 352, 100, true},
+      {"block beyond the top", -1, 100, 10, true},
+      {"block beyond the bottom", -1, 100, 380, true},
+      {"block beyond the left", -1, 0, 100, true},
+      {"block beyond the right", -1, 400, 100, true},
+      {"block in the top-left corner: one alarm, not two", -1, 32, 32, true},
+      {"block bottom-right, outside the window", -1, 600, 900, true},
+      {"block one pixel inside top and left", -1, 33, 33, false},
+      {"block one pixel inside bottom and right", -1, 351, 351, false},
   };
   for (const auto& c : cases) {
-    for (const bool hit : {true, false}) {
-      if (!hit && c.awayX == 0 && c.awayY == 0) {
-        continue;
-      }
-      const std::string what = std::string(c.what) + (hit ? "" : ", one pixel away");
-      Game game(c.speed);
-      game.picUser.Width(c.userWidth);
-      game.picUser.Height(c.userHeight);
-      auto& enemy = game.picEnemy(c.enemy);
-      enemy.Move(c.left + (hit ? 0 : c.awayX), c.top + (hit ? 0 : c.awayY));
-      std::uint32_t whilePlaying = 0;
-      game.player.onPlay = [&] { whilePlaying = enemy.BackColor(); };
-      game.tmrEnemies_Timer();
-      EXPECT_EQ(enemy.BackColor(), hit ? kLightBlue : kDarkBlue) << what;
-      EXPECT_EQ(game.player.sounds, hit ? Sounds{"BUZZ"} : Sounds{}) << what;
-      EXPECT_EQ(game.player.flags,
-                hit ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{})
-          << what;
-      EXPECT_EQ(whilePlaying, hit ? kLightBlue : 0) << what << ": coloured before the buzz";
-    }
+    Game game(c.speed);
+    game.picUser.Width(c.userWidth);
+    game.picUser.Height(c.userHeight);
+    const bool user = c.box < 0;
+    auto& box = user ? game.picUser : game.picEnemy(c.box);
+    const std::uint32_t hit = user ? kYellow : kLightBlue, clear = user ? kDarkRed : kDarkBlue;
+    box.Move(c.left, c.top);
+    box.BackColor(c.sounds ? clear : hit);  // every tick sets the colour
+    std::uint32_t whilePlaying = 0;
+    game.player.onPlay = [&] { whilePlaying = box.BackColor(); };
+    game.tmrEnemies_Timer();
+    EXPECT_EQ(box.BackColor(), c.sounds ? hit : clear) << c.what;
+    EXPECT_EQ(game.player.sounds, c.sounds ? Sounds{user ? "ALARM" : "BUZZ"} : Sounds{}) << c.what;
+    EXPECT_EQ(game.player.flags, std::vector<std::uint32_t>(c.sounds ? 1 : 0, 6)) << c.what;
+    EXPECT_EQ(whilePlaying, c.sounds ? hit : 0) << c.what << ": coloured before the sound";
   }
 }
 
@@ -183,39 +199,6 @@ TEST(Hits, TwoHitsBuzzInTurnTheSecondMovingAfterTheFirstBuzzThenClearSilentlyThe
   game.picEnemy(2).Move(40, 110);
   game.tmrEnemies_Timer();
   EXPECT_EQ(game.player.sounds, (Sounds{"BUZZ", "BUZZ", "BUZZ", "BUZZ", "ALARM"}));
-}
-
-TEST(Edge, ThePlayerBlockAtOrBeyondTheFieldsEdgeTurnsYellowAndSoundsOneAlarm) {
-  // The field spans 32..393 in both axes; the block is 41 pixels square.
-  const struct {
-    const char* what;
-    float left, top;
-    bool alarm;
-  } cases[] = {
-      {"top edge on the field's top edge", 100, 32, true},
-      {"bottom edge on the field's bottom edge", 100, 352, true},
-      {"left edge on the field's left edge", 32, 100, true},
-      {"right edge on the field's right edge", 352, 100, true},
-      {"beyond the top", 100, 10, true},
-      {"beyond the bottom", 100, 380, true},
-      {"beyond the left", 0, 100, true},
-      {"beyond the right", 400, 100, true},
-      {"top-left corner: one alarm, not two", 32, 32, true},
-      {"bottom-right corner, outside the window", 600, 900, true},
-      {"one pixel inside top and left", 33, 33, false},
-      {"one pixel inside bottom and right", 351, 351, false},
-  };
-  for (const auto& c : cases) {
-    Game game;
-    game.picUser.Move(c.left, c.top);
-    game.picUser.BackColor(c.alarm ? kDarkRed : kYellow);  // every tick sets the colour
-    std::uint32_t whilePlaying = 0;
-    game.player.onPlay = [&] { whilePlaying = game.picUser.BackColor(); };
-    game.tmrEnemies_Timer();
-    EXPECT_EQ(game.picUser.BackColor(), c.alarm ? kYellow : kDarkRed) << c.what;
-    EXPECT_EQ(game.player.sounds, c.alarm ? Sounds{"ALARM"} : Sounds{}) << c.what;
-    EXPECT_EQ(whilePlaying, c.alarm ? kYellow : 0) << c.what;
-  }
 }
 
 TEST(Drag, TheBlockFollowsTheLeftButtonAloneRelativeToThePressPointWithoutClamping) {
