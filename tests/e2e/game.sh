@@ -105,8 +105,8 @@ mouse() {
 # sway passes a new pointer's first press on to no one.
 [[ $home == wayland ]] && mouse move 5 5 click 1
 # The screen's pixels in GEOMETRY (WxH+X+Y), 8-bit RGB. The driver's grabs and its sound
-# analysis (audio below) run at the lowest priority: on a desktop a browser's audio thread gets
-# real-time priority (rtkit); here it competes with the driver, which on two cores starves it.
+# analysis (audio below) run at the lowest priority, to leave the browser's or Wine's audio
+# thread (see there) as much of the two cores as they can.
 grab() {
   if [[ $home == wayland ]]; then
     nice -n 19 grim -g "$(sed -E 's/([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)/\3,\4 \1x\2/' <<<"$1")" -t ppm - |
@@ -160,12 +160,13 @@ record() {
   recorder=$!
 }
 # What the recording holds (tests/e2e/audio.py): audio pitches|unmixed|tones. Under Wine the
-# sound passes through ALSA's PulseAudio plugin, a client that feeds the server 30 ms at a time
-# from a thread of its own (as SDL did): under load it misses a period now and then, so seams
-# shorter than a period inside an alarm are bridged there. The game's own players hand the
-# server each sound whole, and no seam is bridged.
+# sound passes through ALSA's PulseAudio plugin, in a page through the browser's audio stream:
+# clients that feed the server some 30 ms at a time from a thread of their own (as SDL did). A
+# desktop gives such a thread real-time priority (rtkit), this machine does not: under load it
+# misses a period now and then, so seams shorter than a period inside an alarm are bridged
+# there. The game's own players hand the server each sound whole, and no seam is bridged.
 seam=0
-[[ $home == windows ]] && seam=1323
+[[ $home == windows || $home == page ]] && seam=1323
 audio() { nice -n 19 python3 "$here/audio.py" "$1" "$audio" "$seam" 2>/dev/null; }
 # yes once a pitch is heard, waiting up to five seconds (a sound device may be slow to start).
 heard() { yes_if poll 50 hears "$1"; }
