@@ -121,10 +121,10 @@ TEST(Tick, AnEnemyTouchingTheBlockBuzzesLightBlueAndTheBlockAtTheFieldsEdgeAlarm
   // stands at 187, 181, 41 × 41 unless the row moves it (box -1) or makes it flat or narrow. The
   // field spans 32..393 in both axes.
   const struct {
-    const char* what;
-    int box;  // the enemy placed, or -1: the player block
-    float left, top;
-    bool sounds;  // an enemy buzzes, the block sounds one alarm
+    const char* what = "";
+    int box = 0;  // the enemy placed, or -1: the player block
+    float left = 0, top = 0;
+    bool sounds = false;  // an enemy buzzes, the block sounds one alarm
     std::int16_t speed = 0;
     float userWidth = 41, userHeight = 41;
   } cases[] = {
