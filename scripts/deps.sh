@@ -10,14 +10,14 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins li
 bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64 chromium
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev pulseaudio
   pulseaudio-utils pipewire-pulse wireplumber dbus sway stress-ng)
+# Building the Debian package as Debian does, and checking it as Debian checks it.
+package_packages=(debhelper dpkg-dev git lintian devscripts)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
   firefox-esr libwebkit2gtk-4.1-0 gstreamer1.0-plugins-good libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)
 
-# Building the Debian package as Debian does, and checking it as Debian checks it.
-package_packages=(debhelper dpkg-dev git lintian devscripts)
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wixl msitools faketime)
