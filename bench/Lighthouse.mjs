@@ -1,10 +1,10 @@
 // Audits a page as any web app is audited: Lighthouse 12 in headless Chromium, the page served
-// the way tests/web/chromium.mjs serves it (with its Content-Security-Policy header). Prints
+// the way scripts/serve.mjs serves it (with its Content-Security-Policy header). Prints
 // "accessibility=… best_practices=… seo=… performance=… fcp_ms=… lcp_ms=… tbt_ms=… cls=… si_ms=…".
 // Usage: node Lighthouse.mjs PAGE_FOLDER MODULES_FOLDER   (MODULES_FOLDER holds lighthouse@12)
 import {createRequire} from 'node:module';
 import {join, resolve} from 'node:path';
-import {serve} from '../tests/web/chromium.mjs';
+import {serve} from '../scripts/serve.mjs';
 
 const [folder, modules] = process.argv.slice(2).map((p) => resolve(p));
 const require = createRequire(join(modules, 'package.json'));

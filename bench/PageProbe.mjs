@@ -1,14 +1,16 @@
 // Measures a page in headless Chromium: navigation to the first painted frame of its form (median
 // of RUNS cold loads), and the page's CPU time (the renderer's task time) over 10 s: for the game
-// with the button held at its starting speed, for the reference its moving version (ADDRESS?move).
+// with the button held at its starting speed, for the reference its moving version (?move).
 // The game's ticks per second are counted at speed 0, where nothing is hit and no sound holds a
 // tick up.
 // Prints first_paint_ms=… cpu_ms=… [ticks_per_s=…]
-// Usage: node PageProbe.mjs ADDRESS MODULES_FOLDER game|reference [RUNS]
+// Usage: node PageProbe.mjs PAGE_FOLDER MODULES_FOLDER game|reference [RUNS]
 import {createRequire} from 'node:module';
 import {join, resolve} from 'node:path';
+import {serve} from '../scripts/serve.mjs';
 
-const [url, modules, kind, runs = '7'] = process.argv.slice(2);
+const [folder, modules, kind, runs = '7'] = process.argv.slice(2);
+const {server, url} = await serve(resolve(folder));
 const puppeteer = createRequire(join(resolve(modules), 'package.json'))('puppeteer-core');
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
@@ -72,4 +74,5 @@ if (kind === 'game') {
   line += ` cpu_ms=${((await taskSeconds() - cpu) * 1000).toFixed(0)}`;
 }
 await browser.close();
+server.close();
 console.log(line);

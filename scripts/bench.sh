@@ -115,12 +115,8 @@ wineserver -k
 
 # The web page in headless Chromium, served from this machine, against a bare page of the same
 # emscripten.
-python3 -m http.server 8123 --bind 127.0.0.1 --directory build/web >/dev/null 2>&1 &
-http=$!
-sleep 1
-page=$(node bench/PageProbe.mjs http://127.0.0.1:8123/page/ build/web/test-modules game 7)
-bare=$(node bench/PageProbe.mjs http://127.0.0.1:8123/bare/ build/web/test-modules reference 7)
-kill "$http"
+page=$(node bench/PageProbe.mjs build/web/page build/web/test-modules game 7)
+bare=$(node bench/PageProbe.mjs build/web/bare build/web/test-modules reference 7)
 gzipped() { for f in "$@"; do gzip -9c "$f" | wc -c; done | awk '{s += $1} END {printf "%.1f", s / 1024}'; }
 gz=$(gzipped build/web/page/*)
 bare_gz=$(gzipped build/web/bare/*)

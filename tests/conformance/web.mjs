@@ -1,7 +1,8 @@
 // Runs the conformance suite built for the page in headless Chromium and passes on its output
 // and its exit status. Usage: node web.mjs FOLDER
 import {resolve} from 'node:path';
-import {chromium, serve} from '../web/chromium.mjs';
+import {serve} from '../../scripts/serve.mjs';
+import {chromium} from '../web/chromium.mjs';
 
 const folder = resolve(process.argv[2]);
 const {server, url} = await serve(folder);

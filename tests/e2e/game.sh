@@ -141,10 +141,10 @@ if [[ $home == windows ]]; then
   wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
 elif [[ $home == page ]]; then
-  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  python3 -m http.server "$port" --bind 127.0.0.1 --directory "${game[1]}" >/dev/null 2>&1 &
+  node "$here/../../scripts/serve.mjs" "${game[1]}" >"$work/url" 2>/dev/null &
   web=$!
-  url="http://127.0.0.1:$port/"
+  poll 50 test -s "$work/url"
+  url=$(<"$work/url")
   case $browser in
     chromium) game=("${game[0]}" --app="$url" --test-type --no-first-run --no-sandbox --disable-gpu
       --disable-background-networking --disable-component-update --disable-sync

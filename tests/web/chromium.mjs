@@ -1,30 +1,9 @@
-// What the page's tests share: a folder served on 127.0.0.1, and headless Chromium driven through
-// puppeteer-core, installed from the npm registry beside the folder (test-modules) on first use.
+// Headless Chromium for the page's tests, driven through puppeteer-core, installed from the npm
+// registry beside the page's folder (test-modules) on first use.
 import {execSync} from 'node:child_process';
-import {existsSync, readFileSync} from 'node:fs';
-import {createServer} from 'node:http';
+import {existsSync} from 'node:fs';
 import {createRequire} from 'node:module';
-import {extname, join, resolve} from 'node:path';
-
-const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-               '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.css': 'text/css'};
-
-// Serves the folder, its page's Content-Security-Policy as a header as well, as a server should;
-// resolves to the server and its URL.
-export async function serve(folder) {
-  const index = join(folder, 'index.html');
-  const policy = existsSync(index) &&
-      readFileSync(index, 'utf8').match(/http-equiv="Content-Security-Policy" content="([^"]*)"/)?.[1];
-  const server = createServer((request, response) => {
-    const file = join(folder, request.url.split('?')[0].replace(/\/$/, '/index.html'));
-    const found = file.startsWith(folder) && existsSync(file);
-    response.writeHead(found ? 200 : 404, {'Content-Type': types[extname(file)] || 'application/octet-stream',
-                                           ...(policy && {'Content-Security-Policy': policy})});
-    response.end(found ? readFileSync(file) : undefined);
-  });
-  await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
-  return {server, url: `http://127.0.0.1:${server.address().port}/`};
-}
+import {join, resolve} from 'node:path';
 
 // Launches headless Chromium; ends the process with a failure when puppeteer-core cannot be had.
 export function chromium(folder) {

@@ -3,7 +3,8 @@
 // installability, offline play and touch screens.
 // Usage: node page.mjs PAGE_FOLDER
 import {resolve} from 'node:path';
-import {chromium, serve} from './chromium.mjs';
+import {serve} from '../../scripts/serve.mjs';
+import {chromium} from './chromium.mjs';
 
 const folder = resolve(process.argv[2]);
 const {server, url} = await serve(folder);
