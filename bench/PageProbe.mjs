@@ -4,19 +4,13 @@
 // The game's ticks per second are counted at speed 0, where nothing is hit and no sound holds a
 // tick up.
 // Prints first_paint_ms=… cpu_ms=… [ticks_per_s=…]
-// Usage: node PageProbe.mjs PAGE_FOLDER MODULES_FOLDER game|reference [RUNS]
-import {createRequire} from 'node:module';
-import {join, resolve} from 'node:path';
-import {serve} from '../scripts/serve.mjs';
+// Usage: node PageProbe.mjs PAGE_FOLDER game|reference [RUNS]
+import {resolve} from 'node:path';
+import {chromium, serve} from '../scripts/serve.mjs';
 
-const [folder, modules, kind, runs = '7'] = process.argv.slice(2);
+const [folder, kind, runs = '7'] = process.argv.slice(2);
 const {server, url} = await serve(resolve(folder));
-const puppeteer = createRequire(join(resolve(modules), 'package.json'))('puppeteer-core');
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
-         '--no-first-run', '--disable-background-networking', '--disable-component-update'],
-});
+const browser = await chromium(resolve(folder));
 const paints = [];
 for (let run = 0; run < Number(runs); run++) {
   const context = await browser.createBrowserContext();  // cold: no cache, no compiled code

@@ -13,8 +13,6 @@ cmake --preset windows-bench >/dev/null
 cmake --build --preset windows-bench >/dev/null
 cmake --preset web >/dev/null
 cmake --build --preset web >/dev/null
-[[ -d build/web/test-modules/node_modules/puppeteer-core ]] ||
-  npm install --prefix build/web/test-modules --no-audit --no-fund --loglevel=error puppeteer-core@25 selenium-webdriver@4
 [[ -d build/web/bench-modules/node_modules/lighthouse ]] ||
   npm install --prefix build/web/bench-modules --no-audit --no-fund --loglevel=error lighthouse@12
 
@@ -115,8 +113,8 @@ wineserver -k
 
 # The web page in headless Chromium, served from this machine, against a bare page of the same
 # emscripten.
-page=$(node bench/PageProbe.mjs build/web/page build/web/test-modules game 7)
-bare=$(node bench/PageProbe.mjs build/web/bare build/web/test-modules reference 7)
+page=$(node bench/PageProbe.mjs build/web/page game 7)
+bare=$(node bench/PageProbe.mjs build/web/bare reference 7)
 gzipped() { for f in "$@"; do gzip -9c "$f" | wc -c; done | awk '{s += $1} END {printf "%.1f", s / 1024}'; }
 gz=$(gzipped build/web/page/*)
 bare_gz=$(gzipped build/web/bare/*)

@@ -1,8 +1,7 @@
 // Runs the conformance suite built for the page in headless Chromium and passes on its output
 // and its exit status. Usage: node web.mjs FOLDER
 import {resolve} from 'node:path';
-import {serve} from '../../scripts/serve.mjs';
-import {chromium} from '../web/chromium.mjs';
+import {chromium, serve} from '../../scripts/serve.mjs';
 
 const folder = resolve(process.argv[2]);
 const {server, url} = await serve(folder);

@@ -3,8 +3,7 @@
 // installability, offline play and touch screens.
 // Usage: node page.mjs PAGE_FOLDER
 import {resolve} from 'node:path';
-import {serve} from '../../scripts/serve.mjs';
-import {chromium} from './chromium.mjs';
+import {chromium, serve} from '../../scripts/serve.mjs';
 
 const folder = resolve(process.argv[2]);
 const {server, url} = await serve(folder);
