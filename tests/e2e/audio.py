@@ -2,9 +2,6 @@
 # What a recording of the game holds (44.1 kHz, 16-bit mono, raw). Usage: audio.py MODE FILE
 #
 # pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
-# unmixed  yes when each tenth of a second peaks at the alarm's full scale and stays off the rails
-#          but for a few samples (a resampled peak can overshoot): two sounds mixed would sum,
-#          clipping a good part of the block, or cancel
 # tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off,
 #          restarted or starved for a moment breaks the stretch; a third argument N bridges seams
 #          of fewer than N samples inside one alarm (a side lasting half an alarm, both together
@@ -20,9 +17,6 @@ sound = [x for x in samples if x]
 blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
 if mode == "pitches":
     print(*(round(sum((a < 0) != (b < 0) for a, b in zip(b, b[1:])) / 0.2 / 10) * 10 for b in blocks))
-elif mode == "unmixed":
-    print("yes" if blocks and all(30000 < max(map(abs, b)) and sum(abs(x) > 32766 for x in b) < 441
-                                  for b in blocks) else "no")
 elif mode == "tones":
     # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not: a sound
     # cut off, restarted or starved for a moment ends a stretch.

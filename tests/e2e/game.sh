@@ -159,7 +159,7 @@ record() {
   parec -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" 2>/dev/null &
   recorder=$!
 }
-# What the recording holds (tests/e2e/audio.py): audio pitches|unmixed|tones. Under Wine the
+# What the recording holds (tests/e2e/audio.py): audio pitches|tones. Under Wine the
 # sound passes through ALSA's PulseAudio plugin, in a page through the browser's audio stream:
 # clients that feed the server some 30 ms at a time from a thread of their own (as SDL did). A
 # desktop gives such a thread real-time priority (rtkit), this machine does not: under load it
@@ -400,10 +400,10 @@ section_play() {
   sleep 0.3
   check "released: the scene is frozen" yes "$(still)"
   record  # only the alarms from here on
-  check "edge yellow; each alarm whole, 0.3 s, the scene still meanwhile; back inside dark red" \
+  # (Two alarms mixed would clip or jump in phase: no unbroken stretch of 0.3 s.)
+  check "edge yellow; each alarm whole, unmixed, 0.3 s, the scene still meanwhile; back inside dark red" \
     "255,255,0 yes 128,0,0" "$(edge_and_back held_at_edge)"
-  check "the alarm is an 880 Hz tone; alarms follow one another without mixing" "yes yes" \
-    "$(heard 880) $(audio unmixed)"
+  check "the alarm is an 880 Hz tone" yes "$(heard 880)"
   # The tick that found the block inside came after the last alarm had ended.
   record
   check "silent once the block is back inside" "" "$(sleep 0.6; audio tones)"
