@@ -25,11 +25,11 @@ home=${home:-linux}
 # window manager and sound server).
 # The page, in a browser's window, plays the play section: the browser owns its window, its
 # instances and its signals, and the page's own test (tests/web/page.mjs) checks what it shows.
-# Under Wayland the surface section takes the window section's place (a client there learns
-# nothing of its place on the screen, and the compositor decides it); the rest is the X11 home's.
+# Under Wayland the window section checks what a client there can know (it learns nothing of its
+# place on the screen: the compositor decides it); the rest is the X11 home's.
 declare -A homes=(
   [linux]="window play instances signals sound nodisplay desktop pulse xserver"
-  [wayland]="surface play"
+  [wayland]="window play"
   [windows]="window scaled play instances signals xserver"
   [page]="play"
 )
@@ -342,47 +342,42 @@ edge_and_back() {
   echo "$at_edge$during $back"
 }
 
+# The window as the desktop meets it. Under Wayland: its names in sway's tree, its fixed size in
+# what the client asked (a minimum equal to its maximum: no resizing, no maximising).
 section_window() {
   cd "$work"
   before=$(find "$work" -not -path "$work/runtime*" -not -name '*.log' | sort)
-  start
+  WAYLAND_DEBUG=1 start
   check "window appears" yes "$(started)"
   [[ -n "$id" ]] || return
-  check "title" Wirbelbox "$(xdotool getwindowname "$id")"
-  check "client size" 425x432 "$(client_size)"
-  # The outer frame's corner is where the game placed it by its outer size: Wine draws a
-  # Windows frame of 3 pixels under a 19-pixel caption inside the window manager's; on Linux the
-  # frame is the window manager's.
-  read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  [[ $home == windows ]] && left=3 right=3 top=22 bottom=3
-  read -r x y <<<"$(placement $((425 + left + right)) $((432 + top + bottom)))"
-  check "window placed by its outer size ($x $y), to the pixel" "1 1" \
-    "$((((cx - left - x) ** 2) <= 1)) $((((cy - top - y) ** 2) <= 1))"
-  check "of closing, moving, resizing, maximising, minimising and full screen, only the first two allowed" \
-    "CLOSE MOVE" "$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS | grep -oE \
-      '_NET_WM_ACTION_(CLOSE|MOVE|RESIZE|MAXIMIZE_HORZ|MAXIMIZE_VERT|MINIMIZE|FULLSCREEN)\b' | cut -c16- | sort | xargs)"
-  check "icon 32 x 32" yes "$(yes_if grep -q 'Icon (32 x 32)' < <(xprop -id "$id" _NET_WM_ICON))"
-  xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4 >/dev/null 2>&1
+  if [[ $home == wayland ]]; then
+    read -r _ _ _ width height floating app_id name <<<"$(view)"
+    check "title, application id" "Wirbelbox io.github.wirbelbox.wirbelbox" "$name $app_id"
+    check "surface 425 x 432, floating as a fixed size asks" "425x432 floating_con" "${width}x$height $floating"
+    check "minimum and maximum size asked: 425 x 432" "set_max_size(425, 432) set_min_size(425, 432)" \
+      "$(grep -oE 'set_(min|max)_size\([^)]*\)' "$work/err.log" | sort -u | xargs -d '\n')"
+    swaymsg "[con_id=$id] kill" >/dev/null
+  else
+    check "title" Wirbelbox "$(xdotool getwindowname "$id")"
+    check "client size" 425x432 "$(client_size)"
+    # The outer frame's corner is where the game placed it by its outer size: Wine draws a
+    # Windows frame of 3 pixels under a 19-pixel caption inside the window manager's; on Linux
+    # the frame is the window manager's.
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    [[ $home == windows ]] && left=3 right=3 top=22 bottom=3
+    read -r x y <<<"$(placement $((425 + left + right)) $((432 + top + bottom)))"
+    check "window placed by its outer size ($x $y), to the pixel" "1 1" \
+      "$((((cx - left - x) ** 2) <= 1)) $((((cy - top - y) ** 2) <= 1))"
+    check "of closing, moving, resizing, maximising, minimising and full screen, only the first two allowed" \
+      "CLOSE MOVE" "$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS | grep -oE \
+        '_NET_WM_ACTION_(CLOSE|MOVE|RESIZE|MAXIMIZE_HORZ|MAXIMIZE_VERT|MINIMIZE|FULLSCREEN)\b' | cut -c16- | sort | xargs)"
+    check "icon 32 x 32" yes "$(yes_if grep -q 'Icon (32 x 32)' < <(xprop -id "$id" _NET_WM_ICON))"
+    xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4 >/dev/null 2>&1
+  fi
   ended
   check "closing ends the program" 0 "$status"
   check "nothing written to the working folder" "$before" \
     "$(find "$work" -not -path "$work/runtime*" -not -name '*.log' | sort)"
-}
-
-# The window as a Wayland compositor meets it: its names in sway's tree, its fixed size in what
-# the client asked (a minimum equal to its maximum: no resizing, no maximising), and closing.
-section_surface() {
-  WAYLAND_DEBUG=1 start
-  check "window appears" yes "$(started)"
-  [[ -n "$id" ]] || return
-  read -r _ _ _ width height floating app_id name <<<"$(view)"
-  check "title, application id" "Wirbelbox io.github.wirbelbox.wirbelbox" "$name $app_id"
-  check "surface 425 x 432, floating as a fixed size asks" "425x432 floating_con" "${width}x$height $floating"
-  check "minimum and maximum size asked: 425 x 432" "set_max_size(425, 432) set_min_size(425, 432)" \
-    "$(grep -oE 'set_(min|max)_size\([^)]*\)' "$work/err.log" | sort -u | xargs -d '\n')"
-  swaymsg "[con_id=$id] kill" >/dev/null
-  ended
-  check "closing ends the program" 0 "$status"
 }
 
 section_play() {
