@@ -50,16 +50,12 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 here=$(dirname "$(realpath "$0")")
 source "$here/check.sh"
 
-start_wm() {
+start_wm() {  # start_wm [VARIABLE]: its process id in wm, or in VARIABLE
   jwm >/dev/null 2>&1 &
-  wm=$!
+  printf -v "${1:-wm}" %s $!
   poll 100 wm_ready
 }
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-stop_wm() {
-  { kill -9 "$wm"; wait "$wm"; } 2>/dev/null  # as when it crashes
-  sleep 0.5
-}
 if [[ $home == wayland ]]; then
   # One 1024 x 768 output, windows without borders; the pointer client keeps one virtual pointer
   # for the whole run.
@@ -420,30 +416,28 @@ section_scaled() {
   local dpi desktop=$DISPLAY
   # Silent, so that no buzz holds the ticks up: the enemies get far in the time given.
   export DISPLAY="${desktop%.*}.1" PULSE_SERVER=$nowhere
-  jwm >/dev/null 2>&1 &
-  scaled_wm=$!
-  poll 100 wm_ready
-  for dpi in 144 192; do
+  start_wm scaled_wm
+  for dpi in 144 192 96; do
     percent=$((dpi * 100 / 96))
     # Wine learns the scale and the screen's size when its server starts: it starts anew.
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     wineserver -w
+    ((dpi == 96)) && break  # 100 % again for the sections after
     start
     check "$percent %: window appears" yes "$(started)"
     [[ -n "$id" ]] || continue
     local size="$(at 425)x$(at 432)" path
     check "$percent %: client area $size" "$size" "$(client_size)"
-    check "$percent %: every block a solid rectangle of one colour at its scaled place" "tick 0" \
-      "$(grab "$size+$cx+$cy" | python3 "$here/picture.py" "${size%x*}" "${size#*x}" "$percent" 457 10)"
-    # At speed 10 (nine clicks on the bar's right arrow), the block held for three seconds: the
-    # enemies turn where the game's outer height at 100 % (the client and Wine's frame) turns them.
+    # At speed 10 (nine clicks on the bar's right arrow), the block held for three seconds: every
+    # block a solid rectangle of one colour at its scaled place, the enemies turned where the
+    # game's outer height at 100 % (the client and Wine's frame) turns them.
     for _ in {1..9}; do mouse move $((cx + $(at 386))) $((cy + $(at 413))) click 1; done
     mouse move $((cx + $(at 207))) $((cy + $(at 201))) down 1
     sleep 3
     mouse up 1
     sleep 0.5
     path=$(grab "$size+$cx+$cy" | python3 "$here/picture.py" "${size%x*}" "${size#*x}" "$percent" 457 10)
-    check "$percent %: the blue blocks stand where they stand at 100 %, past their first turn ($path)" \
+    check "$percent %: solid blocks where they stand at 100 %, past their first turn ($path)" \
       yes "$(yes_if [ "${path#tick }" -gt 35 ] 2>/dev/null)"
     stop
     # A fresh game: the block, 187 to 228 wide, dragged 10 game pixels right: from 197 to 238.
@@ -455,11 +449,7 @@ $(pixel "$(at 197)" "$(at 200)") $(pixel $(($(at 238) - 1)) "$(at 200)") $(pixel
     mouse up 1
     stop
   done
-  percent=100
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
-  wineserver -w
-  kill "$scaled_wm"
-  wait "$scaled_wm" 2>/dev/null
+  { kill "$scaled_wm"; wait "$scaled_wm"; } 2>/dev/null
   export DISPLAY=$desktop PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
   # Wine's desktop process comes back now, quietly: started by a game, it would write to that
   # game's stderr, and its own message when the X server goes away would join the game's.
@@ -530,8 +520,7 @@ section_instances() {
   second_out=$(timeout 10 "${game[@]}" 2>&1) || second_rc=$?
   check "second start exits 0 and silently; one window, the first instance still runs" "0  1 yes" \
     "$second_rc $second_out $(windows) $(yes_if kill -0 "$pid")"
-  kill -9 "$pid"
-  wait "$pid" 2>/dev/null
+  { kill -9 "$pid"; wait "$pid"; } 2>/dev/null
   starts "starts after a killed instance"
   # Odd command lines are kept, never interpreted.
   # Windows passes at most 32 767 characters of command line.
@@ -602,7 +591,8 @@ section_nodisplay() {
 # size is then the client size) and plays on under one started later.
 section_desktop() {
   start
-  stop_wm
+  { kill -9 "$wm"; wait "$wm"; } 2>/dev/null  # as when it crashes
+  sleep 0.5
   check "plays on while the window manager is gone" "yes 1" "$(yes_if kill -0 "$pid") $(windows)"
   stop
   start

@@ -8,8 +8,7 @@ import {chromium, serve} from '../../scripts/serve.mjs';
 const folder = resolve(process.argv[2]);
 const {server, url} = await serve(folder);
 
-let passes = 0;
-let failures = 0;
+let passes = 0, failures = 0;
 function check(what, expected, actual) {
   const [e, a] = [JSON.stringify(expected), JSON.stringify(actual)];
   e === a ? passes++ : (failures++, console.log(`FAIL: ${what}: expected ${e}, got ${a}`));
