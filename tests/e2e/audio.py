@@ -4,8 +4,8 @@
 # pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
 # tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off,
 #          restarted or starved for a moment breaks the stretch; a third argument N bridges seams
-#          of fewer than N samples inside one alarm (a side lasting half an alarm, both together
-#          no more than one)
+#          of fewer than N samples inside one alarm (as many as there are, the pieces and seams
+#          together no longer than one alarm)
 import array
 import math
 import sys
@@ -34,8 +34,7 @@ elif mode == "tones":
     stretches = []
     for run in (r for r in runs if r[1] - r[0] > 44):
         last = stretches[-1] if stretches else None
-        if (last and run[0] - last[1] < bridge and max(run[1] - run[0], last[1] - last[0]) >= 6615
-                and run[1] - last[0] <= 13450):
+        if last and run[0] - last[1] < bridge and run[1] - last[0] <= 13450:
             last[1] = run[1]
         else:
             stretches.append(run)
