@@ -13,9 +13,9 @@ import sys
 mode, path = sys.argv[1:3]
 bridge = int(sys.argv[3]) if len(sys.argv) > 3 else 0  # tones: seams to bridge, in samples
 samples = array.array("h", open(path, "rb").read())
-sound = [x for x in samples if x]
-blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
 if mode == "pitches":
+    sound = [x for x in samples if x]
+    blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
     print(*(round(sum((a < 0) != (b < 0) for a, b in zip(b, b[1:])) / 0.2 / 10) * 10 for b in blocks))
 elif mode == "tones":
     # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not: a sound
