@@ -134,7 +134,9 @@ if [[ $home == windows ]]; then
   # The prefix is made with the server running and PULSE_SERVER set, or Wine finds no stream.
   export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" PULSE_LATENCY_MSEC=30
   printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' >"$HOME/.asoundrc"
-  wineboot -i >/dev/null 2>&1
+  # A prefix without its system files would fail every check below, one time-out at a time.
+  WINEDEBUG=-all,err+all wineboot -i >"$work/wineboot.log" 2>&1 && [[ -e $WINEPREFIX/drive_c/windows/system32/kernel32.dll ]] ||
+    { echo "FAIL: no complete Wine prefix ($(df -h --output=avail "$work" | tail -1) free):"; cat "$work/wineboot.log"; exit 1; }
   wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
 elif [[ $home == page ]]; then
   node "$here/../../scripts/serve.mjs" "${game[1]}" >"$work/url" 2>/dev/null &
