@@ -113,13 +113,17 @@ grab() {
 }
 
 # A PulseAudio server of the test's own (in place of one that runs), with a null sink whose
-# monitor the tests record.
+# monitor the tests record. The null sink renders in blocks as long as its clients allow: two
+# seconds while none asks for less, as before a game's first sound, and a recording then arrives
+# in bursts up to two seconds behind the screen. A listener that asks for 20 ms for the server's
+# whole life keeps every recording within 20 ms of the sound.
 start_pulse() {
   [[ -n "$server" ]] && { kill -CONT "$server"; kill "$server"; wait "$server"; } 2>/dev/null
   pulseaudio --daemonize=no --exit-idle-time=-1 -n -L "module-null-sink sink_name=wirbelbox" \
     -L module-native-protocol-unix >/dev/null 2>&1 &
   server=$!
   poll 50 pactl info >/dev/null 2>&1
+  parec --latency-msec=20 -d wirbelbox.monitor >/dev/null 2>&1 &
 }
 # Every home's sound goes to the test's PulseAudio server and is recorded from its null sink's
 # monitor into $work/audio.raw (44.1 kHz, 16-bit mono). Wine reaches it through its ALSA driver
@@ -154,7 +158,7 @@ fi
 # Records the server's sound into $audio afresh.
 record() {
   { kill "$recorder"; wait "$recorder"; } 2>/dev/null
-  parec -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" 2>/dev/null &
+  parec --latency-msec=20 -d wirbelbox.monitor --raw --format=s16le --rate=44100 --channels=1 >"$audio" 2>/dev/null &
   recorder=$!
 }
 # What the recording holds (tests/e2e/audio.py): audio pitches|tones. Under Wine the
@@ -624,8 +628,7 @@ section_pulse() {
   check "the stream goes away after a quiet spell" 0 "$(sleep 3; wait_streams 0)"
   drag 207 201 207 40
   check "and comes back with the next sound" 1 "$(wait_streams 1)"
-  kill -9 "$server"
-  wait "$server" 2>/dev/null
+  { kill -9 "$server"; wait "$server"; } 2>/dev/null
   check "the server killed during a sound: the game plays on, silent" "128,0,0 255,255,0 yes" \
     "$(inside) $(to_edge) $(yes_if kill -0 "$pid")"
   start_pulse
