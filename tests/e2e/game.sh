@@ -180,19 +180,19 @@ alarms() { read -r -a tones <<<"$(audio tones)" && ((${#tones[@]} >= $1)); }
 # on only between alarms. The watch starts once the device has settled (a sound device may be
 # slow to start, and falter at first).
 held_at_edge() {
-  local tones=() first n changes=0 last now verdict=yes
+  local tones=() first n changes=0 last now verdict=yes times
   poll 50 whole_alarm
-  last=$(picture)
+  last=$(picture) times="from $(date +%S.%N | cut -c1-6) s:"
   for _ in $(seq 30); do
     for _ in 1 2 3; do
       now=$(picture)
-      [[ "$now" != "$last" ]] && changes=$((changes + 1)) last=$now
+      [[ "$now" != "$last" ]] && changes=$((changes + 1)) last=$now times+=" $(date +%S.%N | cut -c1-6)"
     done
-    alarms $((first + 6)) && break
+    times+=" [$(date +%S.%N | cut -c1-6): $(($(stat -c %s "$audio") / 88)) ms recorded]"; alarms $((first + 6)) && break
   done
   ((first > 0 && ${#tones[@]} >= first + 6 && changes <= ${#tones[@]} - first + 2)) || verdict=no
   for n in "${tones[@]:first:5}"; do ((n >= shortest && n <= 305)) || verdict=no; done
-  [[ $verdict == yes ]] && echo yes || echo "no: alarms of ${tones[*]} ms, $changes changes of the scene"
+  [[ $verdict == yes ]] && echo yes || echo "no: alarms of ${tones[*]} ms, $changes changes of the scene (changed at: $times)"
 }
 # Whether the device has settled: two whole alarms heard in a row; sets first to the number of
 # alarms up to them. An alarm counts as whole from 0.3 s less one period of the stream (10 ms):
