@@ -1,22 +1,28 @@
 #!/usr/bin/env python3
-# What a recording of the game holds (44.1 kHz, 16-bit mono, raw). Usage: audio.py MODE FILE
+# What a recording of the game holds (44.1 kHz, 16-bit mono, raw).
+# Usage: audio.py MODE FILE [N [FROM TO]]
 #
 # pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
 # tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off,
 #          restarted or starved for a moment breaks the stretch; a third argument N bridges seams
 #          of fewer than N samples inside one alarm (as many as there are, the pieces and seams
 #          together no longer than one alarm)
+# sounding how long any sound plays, in ms, moments of quiet from 1 ms on left out
 import array
 import math
 import sys
 
 mode, path = sys.argv[1:3]
-bridge = int(sys.argv[3]) if len(sys.argv) > 3 else 0  # tones: seams to bridge, in samples
-samples = array.array("h", open(path, "rb").read())
+# tones: seams to bridge, in samples; then, optionally, the stretch of samples [FROM, TO) to read
+bridge, *span = map(int, sys.argv[3:] or [0])
+samples = array.array("h", open(path, "rb").read())[slice(*span or [None])]
 if mode == "pitches":
     sound = [x for x in samples if x]
     blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
     print(*(round(sum((a < 0) != (b < 0) for a, b in zip(b, b[1:])) / 0.2 / 10) * 10 for b in blocks))
+elif mode == "sounding":
+    loud = [n for n, x in enumerate(samples) if abs(x) >= 64]
+    print(round(sum(b - a for a, b in zip(loud, loud[1:]) if b - a < 44) / 44.1))
 elif mode == "tones":
     # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not: a sound
     # cut off, restarted or starved for a moment ends a stretch.

@@ -169,31 +169,32 @@ record() {
 # there. The game's own players hand the server each sound whole, and no seam is bridged.
 seam=0
 [[ $home == windows || $home == page ]] && seam=1323
-audio() { nice -n 19 python3 "$here/audio.py" "$1" "$audio" "$seam" 2>/dev/null; }
+audio() { nice -n 19 python3 "$here/audio.py" "$1" "$audio" "$seam" "${@:2}" 2>/dev/null; }
 # yes once a pitch is heard, waiting up to five seconds (a sound device may be slow to start).
 heard() { yes_if poll 50 hears "$1"; }
 hears() { grep -qw "$1" <<<"$(audio pitches)"; }
 # Whether the recording holds at least N alarms; sets tones to their lengths.
 alarms() { read -r -a tones <<<"$(audio tones)" && ((${#tones[@]} >= $1)); }
-# Held at the edge, every tick plays one alarm to its end: yes when the alarms that began and
-# ended while watched played whole, 0.3 s unbroken, before the next began, and the scene moved
-# on only between alarms. The watch starts once the device has settled (a sound device may be
-# slow to start, and falter at first).
+# Held at the edge, every tick plays one alarm to its end (after a buzz for each enemy on the
+# block): yes when the alarms after the device settled played whole, 0.3 s unbroken, one after
+# the other, and the scene moved on only as each sound began: over sixteen pictures no more
+# often than sounds began in as long a stretch of the recording (each sound at least `shortest`
+# long). The stretch starts where the recording stood as the watch began: a recording that falls
+# behind the screen for a while (its client starved) counts the same. The watch starts once the
+# device has settled (a sound device may be slow to start, and falter at first).
 held_at_edge() {
-  local tones=() first n changes=0 last now verdict=yes times
+  local tones=() first n changes from start took sounds verdict=yes
   poll 50 whole_alarm
-  last=$(picture) times="from $(date +%S.%N | cut -c1-6) s:"
-  for _ in $(seq 30); do
-    for _ in 1 2 3; do
-      now=$(picture)
-      [[ "$now" != "$last" ]] && changes=$((changes + 1)) last=$now times+=" $(date +%S.%N | cut -c1-6)"
-    done
-    times+=" [$(date +%S.%N | cut -c1-6): $(($(stat -c %s "$audio") / 88)) ms recorded]"; alarms $((first + 6)) && break
-  done
-  ((first > 0 && ${#tones[@]} >= first + 6 && changes <= ${#tones[@]} - first + 2)) || verdict=no
+  from=$(($(stat -c %s "$audio") / 2)) start=${EPOCHREALTIME/./}
+  changes=$(($(for _ in $(seq 16); do picture; done | uniq | wc -l) - 1))
+  took=$(((${EPOCHREALTIME/./} - start) * 441 / 10000))  # in samples
+  poll 100 recorded $((from + took)) && poll 50 alarms $((first + 6))
+  sounds=$((($(audio sounding $from $((from + took))) + shortest - 1) / shortest))
+  ((first > 0 && ${#tones[@]} >= first + 6 && changes <= sounds + 1)) || verdict=no
   for n in "${tones[@]:first:5}"; do ((n >= shortest && n <= 305)) || verdict=no; done
-  [[ $verdict == yes ]] && echo yes || echo "no: alarms of ${tones[*]} ms, $changes changes of the scene (changed at: $times)"
+  [[ $verdict == yes ]] && echo yes || echo "no: alarms of ${tones[*]} ms; $changes changes, $sounds sounds in $((took / 44)) ms"
 }
+recorded() { (($(stat -c %s "$audio") >= 2 * $1)); }
 # Whether the device has settled: two whole alarms heard in a row; sets first to the number of
 # alarms up to them. An alarm counts as whole from 0.3 s less one period of the stream (10 ms):
 # a sound that starts after the stream ran dry is moved forward into the device's buffer, and the
@@ -202,13 +203,10 @@ held_at_edge() {
 shortest=290
 [[ $home == windows ]] && shortest=250
 whole_alarm() {
-  local n previous=0
-  first=0
-  read -r -a tones <<<"$(audio tones)"
-  for n in "${tones[@]}"; do
-    first=$((first + 1))
-    ((n >= shortest && previous >= shortest)) && return 0
-    previous=$n
+  local previous=0
+  alarms 0
+  for ((first = 1; first <= ${#tones[@]}; previous = tones[first - 1], first++)); do
+    ((tones[first - 1] >= shortest && previous >= shortest)) && return 0
   done
   first=0
   return 1
