@@ -17,16 +17,19 @@ std::map<int, Timer*>& Timers() {
 }
 
 // clang-format off
+// A tick that waited behind a sound runs only if its wake-up is still the timer's (a release
+// meanwhile stops it, a press restarts it).
 EM_JS(int, wb_set_timer, (int id, int ms), {
-  return setTimeout(
+  const handle = setTimeout(
       function fire() {
         if (document.hidden) {
           document.addEventListener('visibilitychange', fire, {once: true});
           return;
         }
-        Module.wbRun(() => Module._wb_timer(id));
+        Module.wbRun(() => Module._wb_timer(id, handle), true);
       },
       ms);
+  return handle;
 });
 // clang-format on
 
@@ -34,9 +37,9 @@ EM_JS(void, wb_clear_timer, (int handle), { clearTimeout(handle); });
 
 }  // namespace
 
-extern "C" EMSCRIPTEN_KEEPALIVE void wb_timer(int id) {
+extern "C" EMSCRIPTEN_KEEPALIVE void wb_timer(int id, int handle) {
   const auto found = Timers().find(id);
-  if (found != Timers().end()) {
+  if (found != Timers().end() && Backend::Of(*found->second).handle == handle) {
     Backend::Of(*found->second).handle = 0;
     Backend::Due(*found->second);
   }

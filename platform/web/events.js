@@ -1,17 +1,20 @@
 // The page's side of the game's event handling: one event at a time. Every event goes through
-// Module.wbRun; while a synchronous sound plays, events wait in order and run when it has ended.
+// Module.wbRun; while a synchronous sound plays, events wait and run when it has ended: the input
+// in order, and a timer's tick only once no input waits, as Windows delivers its timer messages
+// (so a release made during a sound comes before the tick that fell due meanwhile).
 Module.wbQueue = [];
 Module.wbPending = 0;
-Module.wbRun = function (event) {
+Module.wbRun = function (event, tick = false) {
   if (Module.wbPending > 0 || Module.wbQueue.length > 0) {
-    Module.wbQueue.push(event);
+    Module.wbQueue.push({event, tick});
     return;
   }
   event();
 };
 Module.wbDrain = function () {
   while (Module.wbPending === 0 && Module.wbQueue.length > 0) {
-    Module.wbQueue.shift()();
+    const input = Module.wbQueue.findIndex((waiting) => !waiting.tick);
+    Module.wbQueue.splice(Math.max(input, 0), 1)[0].event();
   }
 };
 // Browsers start audio only after a gesture: a press of the mouse on the block, or the end of a
