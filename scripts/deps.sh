@@ -15,7 +15,7 @@ package_packages=(debhelper dpkg-dev git lintian devscripts)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
-  python3 pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
+  python3 python3-pytest python3-numpy pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
   firefox-esr libwebkit2gtk-4.1-0 gstreamer1.0-plugins-good libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)
 
 packages=("${build_packages[@]}")

@@ -1,47 +1,61 @@
-#!/usr/bin/env python3
-# What a recording of the game holds (44.1 kHz, 16-bit mono, raw).
-# Usage: audio.py MODE FILE [N [FROM TO]]
-#
-# pitches  the pitch of each tenth of a second, from its zero crossings, in Hz
-# tones    the length of each unbroken stretch of the alarm's 880 Hz sine, in ms: a sound cut off,
-#          restarted or starved for a moment breaks the stretch; a third argument N bridges seams
-#          of fewer than N samples inside one alarm (as many as there are, the pieces and seams
-#          together no longer than one alarm)
-# sounding how long any sound plays, in ms, moments of quiet from 1 ms on left out
-import array
+# What a recording of the game holds: 44.1 kHz, 16-bit mono samples as a numpy array.
 import math
-import sys
+import wave
 
-mode, path = sys.argv[1:3]
-# tones: seams to bridge, in samples; then, optionally, the stretch of samples [FROM, TO) to read
-bridge, *span = map(int, sys.argv[3:] or [0])
-samples = array.array("h", open(path, "rb").read())[slice(*span or [None])]
-if mode == "pitches":
-    sound = [x for x in samples if x]
-    blocks = [sound[i:i + 4410] for i in range(0, len(sound) - 4409, 4410)]
-    print(*(round(sum((a < 0) != (b < 0) for a, b in zip(b, b[1:])) / 0.2 / 10) * 10 for b in blocks))
-elif mode == "sounding":
-    loud = [n for n, x in enumerate(samples) if abs(x) >= 64]
-    print(round(sum(b - a for a, b in zip(loud, loud[1:]) if b - a < 44) / 44.1))
-elif mode == "tones":
-    # A sine obeys s[n-1] + s[n+1] = 2 cos(w) s[n]; silence and jumps of phase do not: a sound
-    # cut off, restarted or starved for a moment ends a stretch.
-    k = 2 * math.cos(2 * math.pi * 880 / 44100)
-    runs, start = [], None
-    for n, (before, now, after) in enumerate(zip(samples, samples[1:], samples[2:])):
-        sine = abs(now) + abs(after) > 0 and abs(before + after - k * now) < 200
-        if sine and start is None:
-            start = n
-        elif not sine and start is not None:
-            runs.append([start, n])
-            start = None
-    if start is not None:
-        runs.append([start, len(samples) - 2])
+import numpy as np
+
+RATE = 44100
+ALARM_HZ = 880
+ONE_ALARM = 13450  # samples: an alarm's 0.305 s, its longest
+
+
+def ms(samples):
+    return round(samples * 1000 / RATE)
+
+
+def pitches(samples):
+    """The pitch of each tenth of a second of sound (silence left out), from its zero crossings, in
+    Hz, to the nearest 10."""
+    sound = samples[samples != 0]
+    blocks = sound[: len(sound) // 4410 * 4410].reshape(-1, 4410)
+    crossings = np.count_nonzero((blocks[:, 1:] < 0) != (blocks[:, :-1] < 0), axis=1)
+    return [round(c / 0.2 / 10) * 10 for c in crossings]
+
+
+def sounding(samples):
+    """How long any sound plays, in samples: moments of quiet from 1 ms on are left out."""
+    loud = np.flatnonzero(np.abs(samples.astype(np.int32)) >= 64)
+    gaps = np.diff(loud)
+    return int(gaps[gaps < 44].sum())
+
+
+def tones(samples, bridge=0):
+    """The length of each unbroken stretch of the alarm's sine, in ms. A sine obeys s[n-1] + s[n+1]
+    = 2 cos(w) s[n]; silence and jumps of phase do not: a sound cut off, restarted or starved for a
+    moment ends a stretch. Seams of fewer than `bridge` samples inside one alarm are bridged (the
+    pieces and seams together no longer than one alarm)."""
+    s = samples.astype(np.int64)
+    before, now, after = s[:-2], s[1:-1], s[2:]
+    k = 2 * math.cos(2 * math.pi * ALARM_HZ / RATE)
+    sine = ((np.abs(now) + np.abs(after)) > 0) & (np.abs(before + after - k * now) < 200)
+    edges = np.diff(np.concatenate(([0], sine.astype(np.int8), [0])))
+    starts, ends = np.flatnonzero(edges == 1), np.flatnonzero(edges == -1)
     stretches = []
-    for run in (r for r in runs if r[1] - r[0] > 44):
+    for start, end in zip(starts, ends):
+        if end - start <= 44:
+            continue
         last = stretches[-1] if stretches else None
-        if last and run[0] - last[1] < bridge and run[1] - last[0] <= 13450:
-            last[1] = run[1]
+        if last and start - last[1] < bridge and end - last[0] <= ONE_ALARM:
+            last[1] = end
         else:
-            stretches.append(run)
-    print(*(round((end - start) / 44.1) for start, end in stretches))
+            stretches.append([start, end])
+    return [ms(end - start) for start, end in stretches]
+
+
+def save(samples, path):
+    """Keeps a stretch of recording as a WAV file, for whoever looks into a failure."""
+    with wave.open(str(path), "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(RATE)
+        out.writeframes(samples.astype("<i2").tobytes())

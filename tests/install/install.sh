@@ -7,7 +7,7 @@ set -uo pipefail
 src=$1 build=$2 dist=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source "$(dirname "$0")/../e2e/check.sh"
+source "$(dirname "$0")/check.sh"
 id=io.github.wirbelbox.wirbelbox
 version=$(sed -n 's/^project(wirbelbox VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 deb=$(ls "$dist"/wirbelbox_"$version"_*.deb)

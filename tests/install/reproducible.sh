@@ -7,7 +7,7 @@ set -uo pipefail
 src=$(realpath "$1") dist=$(realpath "$2")
 work=$(mktemp -d /tmp/wirbelbox-again.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-source "$(dirname "$0")/../e2e/check.sh"
+source "$(dirname "$0")/check.sh"
 
 # The same commit's files (as a fresh clone has them) and its time.
 copy=$work/source/wirbelbox

@@ -11,12 +11,6 @@ check() {  # check DESCRIPTION EXPECTED ACTUAL
   fi
 }
 yes_if() { "$@" && echo yes || echo no; }
-# Runs a command every tenth of a second until it succeeds, at most N times; fails when it never
-# did. (Polled, since a program under test may lag by design.)
-poll() {
-  for _ in $(seq "$1"); do "${@:2}" && return; sleep 0.1; done
-  return 1
-}
 finish() {
   echo "$passes passed, $failures failed"
   ((failures == 0))
