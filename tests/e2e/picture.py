@@ -1,65 +1,61 @@
 # What a grab of the game's client area shows (raw RGB, 8 bits a channel), for a window drawn at
-# `percent` of the game's own pixels.
+# `percent` of the game's own pixels; and keeping a grab as a PNG file, as evidence.
 import struct
 import zlib
 from pathlib import Path
 
+import numpy as np
+
 BLACK, WHITE, RED, BLUE, LIGHT_BLUE = (0, 0, 0), (255, 255, 255), (128, 0, 0), (0, 0, 128), (192, 192, 255)
 YELLOW = (255, 255, 0)
-FIELD, USER, BAR = (32, 32, 361, 361), (187, 181, 41, 41), (31, 406, 362, 15)
+FIELD, USER, BAR = (32, 32, 361, 361), (187, 181, 41, 41), (31, 406, 362, 15)  # left, top, width, height
 ENEMIES = [(46, 38, 61, 61), (257, 34, 57, 49), (42, 298, 30, 61), (281, 311, 101, 21)]
 
 
+# A game pixel's first screen pixel at the window's scale: the nearest, halves up.
 def at(pixel, percent):
-    """A game pixel's first screen pixel at the window's scale: the nearest, halves up."""
     return (pixel * percent + 50) // 100
 
 
-def inside(box, x, y):
-    return box[0] <= x < box[0] + box[2] and box[1] <= y < box[1] + box[3]
+def box(mask, left, top, width, height, value=True):
+    mask[max(top, 0):max(top + height, 0), max(left, 0):max(left + width, 0)] = value
+    return mask
 
 
+# "tick N" when every game pixel is a whole block of screen pixels of one colour and the scene is
+# the game's after N ticks at SPEED from a press, its outer height at 100 % being OUTER_HEIGHT (the
+# scroll bar aside; enemies blue or light blue); else what differs.
 def scene_after(data, width, height, percent, outer_height, speed):
-    """"tick N" when every game pixel is a whole block of screen pixels of one colour and the scene
-    is the game's after N ticks at `speed` from a press, the game's outer height at 100 % being
-    `outer_height` (the scroll bar aside; enemies blue or light blue); else what differs."""
-    screen = [at(p, percent) for p in range(433)]
-    game = {}  # each game pixel's colour, when all its screen pixels have it; None when they differ
-    for y in range(432):
-        for x in range(425):
-            colours = {bytes(data[3 * (v * width + u):3 * (v * width + u) + 3])
-                       for v in range(screen[y], screen[y + 1]) for u in range(screen[x], screen[x + 1])}
-            game[x, y] = tuple(colours.pop()) if len(colours) == 1 else None
-    blended = [p for p, colour in game.items() if colour is None and not inside(BAR, *p)]
-    if len(data) != 3 * width * height or blended:
-        return f"{len(blended)} game pixels of mixed screen pixels, first at {blended[:1]}"
-
-    def base(x, y):  # the colour of a game pixel where no enemy stands
-        return RED if inside(USER, x, y) else WHITE if inside(FIELD, x, y) else BLACK
-
-    wrong = [(p, c) for p, c in game.items()
-             if not inside(BAR, *p) and c not in (BLUE, LIGHT_BLUE) and c != base(*p)]
-    seen = {p for p, c in game.items() if c in (BLUE, LIGHT_BLUE) and not inside(BAR, *p)}
-    # The game's rules from a press: left, top, width, height and the directions it sets (1: left, up).
-    enemies = [list(e) + [i % 2, i // 2] for i, e in enumerate(ENEMIES)]
+    screen = np.frombuffer(data, np.uint8).reshape(height, width, 3).astype(np.int32)
+    first = np.array([at(p, percent) for p in range(433)])
+    game = screen[first[:432]][:, first[:425]]  # each game pixel's first screen pixel
+    blocks = np.repeat(np.repeat(game, np.diff(first)[:432], 0), np.diff(first)[:425], 1)
+    bar = box(np.zeros((432, 425), bool), *BAR)
+    differs = (blocks != screen[:first[432], :first[425]]).any(2)
+    mixed = np.logical_or.reduceat(np.logical_or.reduceat(differs, first[:432], 0), first[:425], 1) & ~bar
+    if mixed.any():
+        return f"{mixed.sum()} game pixels of mixed screen pixels, first at {np.argwhere(mixed)[0][::-1]}"
+    colour = game[..., 0] << 16 | game[..., 1] << 8 | game[..., 2]
+    blue = np.isin(colour, [0x000080, 0xC0C0FF]) & ~bar
+    base = box(box(np.full((432, 425), 0x000000), *FIELD, 0xFFFFFF), *USER, 0x800000)
+    wrong = ~blue & ~bar & (colour != base)
+    enemies = [list(e) + [i % 2, i // 2] for i, e in enumerate(ENEMIES)]  # and the directions a press sets
     for tick in range(401):
-        placed = {(x, y) for left, top, w, h, _, _ in enemies
-                  for y in range(max(top, 0), min(top + h, 432)) for x in range(max(left, 0), min(left + w, 425))
-                  if not inside(USER, x, y) and not inside(BAR, x, y)}
-        if placed == seen and not wrong:
+        placed = np.zeros((432, 425), bool)
+        for left, top, w, h, _, _ in enemies:
+            box(placed, left, top, w, h)
+        if not wrong.any() and (placed & ~box(bar.copy(), *USER) == blue).all():
             return f"tick {tick}"
-        for enemy in enemies:  # move, then turn once past a limit
+        for enemy in enemies:  # move, then turn once past a limit (1: left, up)
             left, top, w, h, dx, dy = enemy
             top += -speed if dy else speed
-            dy = int(top >= 0) if dy else int(outer_height - h - 20 < top)
             left += -speed if dx else speed
-            dx = int(left >= 0) if dx else int(FIELD[0] + FIELD[2] < left)
-            enemy[:] = [left, top, w, h, dx, dy]
-    return f"no tick; {len(wrong)} game pixels of field, block or background wrong, first {wrong[:1]}"
+            enemy[:] = [left, top, w, h, int(left >= 0) if dx else int(FIELD[0] + FIELD[2] < left),
+                        int(top >= 0) if dy else int(outer_height - h - 20 < top)]
+    return f"no tick; {wrong.sum()} game pixels of field, block or background wrong"
 
 
 def png(rgb, width, height, path):
-    """Keeps 8-bit RGB pixels as a PNG file, for whoever looks into a failure."""
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 

@@ -7,21 +7,29 @@ import time
 
 import pytest
 
-from homes import placement, poll
+from homes import Recording, end, placement, poll
 from picture import RED, YELLOW
 
 pytestmark = pytest.mark.robust
+LINUX_ONLY = pytest.mark.lacks("page", "windows", "wayland", reason="the Linux desktop's, on X11")
 NOWHERE = "unix:/nonexistent/pulse"  # a sound server that is not there
-edge_and_back = (YELLOW, None, RED)
+EDGE_AND_BACK = (YELLOW, None, RED)
+
+
+# Holds the block at the field's edge, where every tick plays an alarm.
+def sounding(game):
+    game.drag(207, 201, 207, 40)
+    time.sleep(0.5)
+    return game
 
 
 # An interrupt is a console's event on Windows, and the game has no console.
 @pytest.mark.lacks("page", "wayland", reason="the browser owns its signals; the X11 home checks the program's")
 @pytest.mark.parametrize("name", ["TERM", "HUP", "INT"])
 def test_a_signal_during_a_sound_ends_the_game_promptly_and_quietly(home, launch, name):
-    if home.name == "windows" and name == "INT":
+    if (home.name, name) == ("windows", "INT"):
         pytest.skip("windows: an interrupt is a console's event, and the game has no console")
-    game = start_sounding(launch())
+    game = sounding(launch())
     game.process.send_signal(getattr(signal, "SIG" + name))
     status = game.ended()
     # Released over the desktop, where the window manager opens its menu: close that again.
@@ -30,28 +38,18 @@ def test_a_signal_during_a_sound_ends_the_game_promptly_and_quietly(home, launch
     assert launch().id
 
 
-def start_sounding(game):
-    """Holds the block at the field's edge, where every tick plays an alarm."""
-    game.drag(207, 201, 207, 40)
-    time.sleep(0.5)
-    return game
-
-
-@pytest.mark.lacks("page", "windows", "wayland", reason="the sound server's faults are the Linux player's")
-def test_the_game_plays_on_silently_without_a_sound_server(launch):
-    assert launch(env={"PULSE_SERVER": NOWHERE}).edge_and_back() == edge_and_back
-
-
-@pytest.mark.lacks("page", "windows", "wayland", reason="the sound server's faults are the Linux player's")
-def test_the_game_plays_on_silently_beside_a_server_that_never_answers(game, sound):
-    sound.stop()
+@LINUX_ONLY
+def test_the_game_plays_on_silently_without_a_sound_server_or_beside_one_that_never_answers(launch, sound):
+    assert launch(env={"PULSE_SERVER": NOWHERE}).edge_and_back() == EDGE_AND_BACK
+    sound.process.send_signal(signal.SIGSTOP)  # accepts connections, never answers
     try:
-        assert (game.edge_and_back(), game.edge_and_back()) == (edge_and_back, edge_and_back)
+        game = launch()
+        assert (game.edge_and_back(), game.edge_and_back()) == (EDGE_AND_BACK, EDGE_AND_BACK)
     finally:
         sound.start()
 
 
-@pytest.mark.lacks("page", "windows", "wayland", reason="the sound server's faults are the Linux player's")
+@LINUX_ONLY
 def test_the_game_follows_its_sound_server_through_death_and_stops(game, sound, evidence):
     game.drag(207, 201, 207, 40)
     assert poll(sound.streams, 1) == 1
@@ -62,45 +60,40 @@ def test_the_game_follows_its_sound_server_through_death_and_stops(game, sound, 
     assert poll(sound.streams, 0) == 0, "the stream goes away after a quiet spell"
     game.drag(207, 201, 207, 40)
     assert poll(sound.streams, 1) == 1, "and comes back with the next sound"
-    sound.end()
+    end(sound.process)
     assert (game.inside(), game.to_edge(), game.running()) == (RED, YELLOW, True), "killed during a sound"
     sound.start()
     assert poll(sound.streams, 1) == 1, "the sound comes back with the server"
-    sound.stop()
+    sound.process.send_signal(signal.SIGSTOP)
     assert (game.inside(), game.to_edge()) == (RED, YELLOW), "stopped during a sound"
-    sound.go_on()
-    recording = sound.record(evidence / "again.raw")
-    assert recording.hears(880), "the alarm sounds again once the server goes on"
-    recording.stop()
-    game.inside()
-    game.mouse("up", 1)
+    sound.process.send_signal(signal.SIGCONT)
+    assert Recording(evidence / "again.raw").hears(880), "the alarm sounds again once the server goes on"
 
 
-@pytest.mark.lacks("page", "windows", "wayland", reason="Windows always has a desktop; X11 is the Linux one without")
+@LINUX_ONLY
 @pytest.mark.parametrize("display", ["", ":97"])
 def test_without_a_display_the_game_ends_with_one_line(home, display):
     done = subprocess.run(home.command, capture_output=True, text=True,
-                          env={**os.environ, "DISPLAY": display, "WAYLAND_DISPLAY": "", "QT_QPA_PLATFORM": ""})
-    assert (done.returncode, done.stdout) == (1, "")
-    assert done.stderr.startswith("wirbelbox: cannot open the game window: ") and done.stderr.count("\n") == 1
+                          env=dict(os.environ, DISPLAY=display, WAYLAND_DISPLAY="", QT_QPA_PLATFORM=""))
+    assert (done.returncode, done.stdout, done.stderr.count("\n")) == (1, "", 1)
+    assert done.stderr.startswith("wirbelbox: cannot open the game window: ")
 
 
-@pytest.mark.lacks("page", "windows", "wayland", reason="the window manager is the Linux desktop's")
-def test_the_game_plays_on_while_the_window_manager_is_gone(home, launch, game):
+@LINUX_ONLY
+def test_the_game_plays_on_while_the_window_manager_is_gone_and_under_one_started_later(home, launch, game):
     home.desktop.wm.kill()  # as when it crashes
     try:
         time.sleep(0.5)
         assert game.running() and home.desktop.windows() == 1
         game.stop()
-        # Without a window manager the client area is placed (the outer size is the client size).
-        alone = launch()
+        alone = launch()  # placed by its client area: without a window manager there is no frame
         assert (alone.cx, alone.cy) == placement(425, 432)
     finally:
-        home.desktop.start_wm()
+        home.desktop.wm = home.desktop.start_wm()
     time.sleep(0.5)
     alone.cx, alone.cy = home.origin(alone)
     alone.drag(200, 200, 210, 200)
-    assert alone.wait_pixel(236, 200, RED) == RED, "plays on under a window manager started later"
+    assert alone.wait_pixel(236, 200, RED) == RED
 
 
 @pytest.mark.last
@@ -109,7 +102,7 @@ def test_the_game_ends_with_one_message_when_the_x_server_goes_away(home, launch
     # A logout or a dropped remote display, while a sound plays. (Under Wine the message is Xlib's,
     # one for each X connection of the game's: Wine opens one for each thread that uses the window
     # system, and winmm's player may have one while a sound plays.)
-    game = start_sounding(launch())
+    game = sounding(launch())
     home.desktop.server.kill()
     status = game.ended()
     lines = [line for line in game.errors().splitlines() if line and not line[0].isspace()]
