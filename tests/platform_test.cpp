@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pure pieces: checked arithmetic, the tick schedule and the start-up paths. (The instance lock is
-// played end to end: tests/e2e/game.sh.)
+// played end to end: tests/e2e/test_instances.py.)
 #include <gtest/gtest.h>
 
 #include <array>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The two sounds, PlayResSound and the wave decoder. The Linux player is played end to end, on a
-// real sound server (tests/e2e/game.sh).
+// real sound server (tests/e2e/test_play.py).
 #include <gtest/gtest.h>
 
 #include <cmath>

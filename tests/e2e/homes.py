@@ -340,7 +340,7 @@ class Sway:
 # forward into the device's buffer and the null sink's monitor has sent on that stretch of silence
 # already; no seam inside an alarm is bridged, and each sound changes the scene once.
 class Linux:
-    name, title, bridge, shortest, steps, percent, x_connections = "linux", "", 0, 290, 1, 100, 1
+    name, title, bridge, shortest, steps, percent, xlib_reports = "linux", "", 0, 290, 1, 100, False
 
     def __init__(self, work, program, **_):
         self.work, self.command = work, [str(Path(program).resolve())]
@@ -373,7 +373,7 @@ class Wayland(Linux):
 # second within the first tenth of a second of its sound (the window's surface reaches the X server
 # in parts).
 class Windows(Linux):
-    name, bridge, shortest, steps, x_connections = "windows", 1323, 250, 2, 2
+    name, bridge, shortest, steps, xlib_reports = "windows", 1323, 250, 2, True
     frame = (3, 3, 22, 3)  # Wine's own frame and caption, inside the window manager's
 
     def __init__(self, work, program, **_):
@@ -403,7 +403,7 @@ class Page(Linux):
 
     def __init__(self, work, folder, browser, **_):
         super().__init__(work, browser)
-        self.browser = Path(browser).name
+        self.command, self.browser = [browser], Path(browser).name
         server = spawn(["node", Path(__file__).parents[2] / "scripts/serve.mjs", folder], subprocess.PIPE, text=True)
         self.url = server.stdout.readline().strip()
 

@@ -39,7 +39,9 @@ def test_at_a_larger_scale_every_block_is_solid_and_where_it_stands_at_100_perce
     # At speed 10 (nine clicks on the bar's right arrow), the block held for three seconds: every
     # block a solid rectangle of one colour at its scaled place, the enemies turned where the game's
     # outer height at 100 % (the client and Wine's frame: 457) turns them.
-    game.mouse(*["move", scaled(386), scaled(413), "down", 1, "up", 1] * 9, "move", scaled(207), scaled(201), "down", 1)
+    for _ in range(9):
+        game.mouse("move", scaled(386), scaled(413), "down", 1, "up", 1)
+    game.mouse("move", scaled(207), scaled(201), "down", 1)
     time.sleep(3)
     game.mouse("up", 1)
     time.sleep(0.5)  # the last tick's picture

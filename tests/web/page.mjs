@@ -1,4 +1,4 @@
-// What only Chromium's DevTools protocol shows of the web page (the driver, tests/e2e/game.sh,
+// What only Chromium's DevTools protocol shows of the web page (the driver, tests/e2e/,
 // plays it like the desktop programs): computed styles, the enemies' lower turn, a second tab,
 // installability, offline play and touch screens.
 // Usage: node page.mjs PAGE_FOLDER
