@@ -22,6 +22,6 @@ def test_the_game_survives_a_storm_of_input(request, launch):
                    "up", first)
         actions += 1
     print(f"soak: {actions} actions")
-    assert game.running()
+    assert game.running(), f"ended with status {game.process.poll()} after {actions} actions"
     game.stop()
     assert "Sanitizer" not in game.errors() and "runtime error" not in game.errors()
