@@ -9,8 +9,20 @@
 namespace platform {
 
 namespace {
+
 // How long waiting input may hold a due tick back: a period of the game's 1/64 s.
 constexpr int kInputFirstMs = 15;
+
+// As Windows delivers a timer's tick only when no input waits, the input that came while the thread
+// was busy (a release during a synchronous sound) goes first: it may stop the timer, or restart it,
+// which makes this wake-up void, or close the window, which ends the timer.
+void DueAfterWaitingInput(Timer& timer, const QPointer<QTimer>& wakeUp) {
+  QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers, kInputFirstMs);
+  if (wakeUp && !wakeUp->isActive()) {
+    Backend::Due(timer);
+  }
+}
+
 }  // namespace
 
 Timer::Timer() {
@@ -18,15 +30,9 @@ Timer::Timer() {
   impl_ = std::make_unique<Impl>();
   impl_->timer.setSingleShot(true);
   impl_->timer.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&impl_->timer, &QTimer::timeout, [this, timer = QPointer<QTimer>(&impl_->timer)] {
-    // As Windows delivers a timer's tick only when no input waits, the input that came while the
-    // thread was busy (a release during a synchronous sound) goes first; it may stop the timer, or
-    // restart it, which makes this wake-up void. Or close the window, which ends the timer.
-    QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers, kInputFirstMs);
-    if (timer && !timer->isActive()) {
-      Fire();
-    }
-  });
+  QObject::connect(
+      &impl_->timer, &QTimer::timeout,
+      [this, wakeUp = QPointer<QTimer>(&impl_->timer)] { DueAfterWaitingInput(*this, wakeUp); });
 }
 
 Timer::~Timer() = default;
