@@ -1,19 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Text on a home without a code page of its own (the page, the headless back end): the "ANSI"
 // text is UTF-8 (characters outside the 16-bit range come out as U+FFFD), and letters change case
-// by the C library's mapping.
-#include <cwctype>
+// by the C library's mapping for all of Unicode.
+#include <locale.h>
+#include <wctype.h>
 
 #include "Strings.h"
 
 namespace platform {
+namespace {
+
+// Whatever locale the program runs in: glibc's "C" locale changes the case of ASCII letters alone,
+// where the other homes change every letter's.
+locale_t Unicode() {
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+  return locale;
+}
+
+}  // namespace
 
 char16_t UCase(char16_t c) {
-  return static_cast<char16_t>(std::towupper(c));
+  return static_cast<char16_t>(Unicode() ? towupper_l(c, Unicode()) : towupper(c));
 }
 
 char16_t LCase(char16_t c) {
-  return static_cast<char16_t>(std::towlower(c));
+  return static_cast<char16_t>(Unicode() ? towlower_l(c, Unicode()) : towlower(c));
 }
 
 std::string ToAnsi(const String& text) {

@@ -136,6 +136,7 @@ TEST_F(Paths, LongNamesComeFromTheSystemElseTheLetterCaseIsNormalised) {
       {"D:\\GAMES\\WIRBELBOX.EXE", "D:\\Games\\Wirbelbox.exe"},
       {"c:\\my games\\wirbel-box_v2 (new).exe", "C:\\My Games\\Wirbel-Box_V2 (New).exe"},
       {"x:\\ab)cd.ef", "X:\\Ab)cd.ef"},
+      {"d:\\\u00fcBUNG\\\u00e4\u20ac.EXE", "D:\\\u00dcbung\\\u00c4\u20ac.exe"},  // UTF-8
       {"q", "Q"},
       {"", ""}};
   for (const char* failure : {"", "!"}) {  // reported, or the call itself failed
