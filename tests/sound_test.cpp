@@ -10,7 +10,7 @@
 #include "RecordingPlayer.h"
 #include "platform/App.h"
 #include "platform/OnError.h"
-#include "platform/qt/WaveDecoder.h"
+#include "platform/WaveDecoder.h"
 
 namespace {
 

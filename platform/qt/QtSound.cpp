@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "PulseLibrary.h"
-#include "WaveDecoder.h"
 #include "platform/Runtime.h"
+#include "platform/WaveDecoder.h"
 
 namespace platform {
 
