@@ -164,8 +164,8 @@ void frmGame::tmrEnemies_Timer() {
   float UserBottom = 0;
   float UserRight = 0;
 
-  for (int i = 0; i <= 3; ++i) {
-    const auto n = static_cast<std::size_t>(i);
+  for (std::size_t n = 0; n < EnemyDirY.size(); ++n) {
+    const int i = static_cast<int>(n);
     // Vertical step: move first, then turn once past the limit (strictly).
     if (EnemyDirY[n] == 0) {
       Do([&] { picEnemy(i).Top(Sng(double{picEnemy(i).Top()} + HScroll1.Value())); });

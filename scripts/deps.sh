@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, skipping those present.
-# Usage: scripts/deps.sh [build|test|bench|package|release|windows|web]   (all but windows and web
-# include build; test adds what the tests, the package and the Windows program and its tests under
-# Wine need, bench what the measurements need, package Debian's packaging tools, release those and
-# every home's build; windows and web are those builds alone)
+# Usage: scripts/deps.sh [build|test|bench|package|release|windows|web|arm64]   (all but windows, web
+# and arm64 include build; test adds what the tests, the package and the Windows program and its
+# tests under Wine need, bench what the measurements need, package Debian's packaging tools, release
+# those and every home's build; windows, web and arm64 (the arm64 package) are those builds alone)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libpulse-dev libxcb1-dev)
@@ -16,19 +16,26 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm
   desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 python3-pytest python3-numpy pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
-  firefox-esr libwebkit2gtk-4.1-0 gstreamer1.0-plugins-good libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)
+  firefox-esr libwebkit2gtk-4.1-0 g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-arm-linux-gnueabihf
+  qemu-user-static locales gstreamer1.0-plugins-good libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)
+
+# The arm64 package's build: the cross compiler and the libraries for arm64 beside the build
+# machine's (Debian's multiarch), and its program started under qemu.
+arm64_packages=(crossbuild-essential-arm64 libpulse-dev:arm64 libxcb1-dev:arm64 qt6-base-dev:arm64
+  pkgconf:arm64 qemu-user-static)
 
 packages=("${build_packages[@]}")
 windows_packages=(cmake ninja-build g++ qt6-base-dev g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wixl msitools faketime)
 web_packages=(cmake ninja-build g++ qt6-base-dev emscripten python3)
 case "${1:-build}" in
-  test) packages+=("${test_packages[@]}") ;;
+  test) packages+=("${test_packages[@]}" "${arm64_packages[@]}") ;;
+  arm64) packages=("${arm64_packages[@]}") ;;
   windows) packages=("${windows_packages[@]}") ;;
   web) packages=("${web_packages[@]}") ;;
   bench) packages+=("${bench_packages[@]}") ;;
   package) packages+=("${package_packages[@]}") ;;
-  release) packages+=("${package_packages[@]}" "${windows_packages[@]}" "${web_packages[@]}") ;;
+  release) packages+=("${package_packages[@]}" "${windows_packages[@]}" "${web_packages[@]}" "${arm64_packages[@]}") ;;
 esac
 
 missing=()
@@ -48,5 +55,8 @@ else
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/.*:\(.*\)/\1/p' | sort -u); do
+  "${sudo[@]}" dpkg --add-architecture "$arch"  # (their libraries beside the build machine's)
+done
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

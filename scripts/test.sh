@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors (installing what it needs): the Linux program, the
-# Windows one, the web page and the headless back end. Runs every test: the platform's contract on
-# each home; the end-to-end driver (tests/e2e, pytest) on X11, Wayland, Windows under Wine (at 100,
+# Windows one, the web page and the headless back end, the last also for arm64, s390x (big-endian)
+# and armhf (32-bit) with Debian's cross compilers. Runs every test: the platform's contract on each
+# home; the rules, the contract and the unit tests on the other processors under qemu; the end-to-end driver (tests/e2e, pytest) on X11, Wayland, Windows under Wine (at 100,
 # 150 and 200 %, and its installer) and the page in Chromium, Firefox and WebKit; the release (built,
 # its Debian package linted and installed, and built again to be the same bit for bit). Then builds
 # again with AddressSanitizer + UndefinedBehaviorSanitizer and runs the unit, widget and contract
@@ -24,6 +25,10 @@ cmake --preset web
 cmake --build --preset web
 cmake --preset headless
 cmake --build --preset headless
+for arch in arm64 s390x armhf; do
+  cmake --preset cross-$arch
+  cmake --build --preset cross-$arch
+done
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
