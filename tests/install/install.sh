@@ -10,8 +10,8 @@ trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/check.sh"
 id=io.github.wirbelbox.wirbelbox
 version=$(sed -n 's/^project(wirbelbox VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
-deb=$(ls "$dist"/wirbelbox_"$version"_*.deb)
-dbgsym=$(ls "$dist"/wirbelbox-dbgsym_"$version"_*.deb)
+arch=$(dpkg --print-architecture)
+deb=$dist/wirbelbox_${version}_$arch.deb dbgsym=$dist/wirbelbox-dbgsym_${version}_$arch.deb
 dpkg-deb -x "$deb" "$work/deb"
 dpkg-deb -x "$dbgsym" "$work/dbgsym"
 # What the package installs, as a packager checks it.
@@ -60,6 +60,19 @@ else
   check "removal leaves none of its files or folders" "" "$(dpkg-deb -c "$deb" | awk '$1 ~ /^-/ {print $6}' | sed 's/^\.//' | while read -r f; do
     [[ -e "$f" ]] && echo "$f"; done; [[ -e /usr/share/doc/wirbelbox ]] && echo /usr/share/doc/wirbelbox)"
 fi
+
+# The arm64 package: the same files and libraries, lintian-clean, and its program plays on (Qt
+# offscreen, no sound server) under qemu until stopped.
+arm=$dist/wirbelbox_${version}_arm64.deb
+check "arm64: the same files, an arm64 program, its libraries, lintian finds nothing" \
+  "$(dpkg-deb -c "$deb" | awk '{print $6}') ARM aarch64 $(dpkg-deb -f "$deb" Depends | sed 's/([^)]*)//g')" \
+  "$(dpkg-deb -c "$arm" | awk '{print $6}') $(dpkg-deb --fsys-tarfile "$arm" | tar -xO ./usr/games/wirbelbox |
+    file -b - | cut -d, -f2 | xargs) $(dpkg-deb -f "$arm" Depends | sed 's/([^)]*)//g')$(lintian --pedantic \
+    --display-info "$arm" "${arm/wirbelbox_/wirbelbox-dbgsym_}" 2>&1 | grep -v 'running with root')"
+dpkg-deb -x "$arm" "$work/arm64"
+QT_QPA_PLATFORM=offscreen PULSE_SERVER=unix:/nonexistent timeout 5 qemu-aarch64-static -L /usr/aarch64-linux-gnu \
+  "$work/arm64/usr/games/wirbelbox" >"$work/arm64.log" 2>&1
+check "arm64: the program starts and plays on until stopped, silently" "124 " "$? $(cat "$work/arm64.log")"
 
 check "Windows icon" "MS Windows icon resource - 5 icons" "$(file -b "$build/resources/wirbelbox.ico" | cut -d, -f1)"
 # The Windows resource script, compiled and read back.
