@@ -39,9 +39,12 @@ case "${1:-build}" in
 esac
 
 missing=()
+native=$(dpkg --print-architecture)
 for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == installed ]] || missing+=("$package")
+  # (With other architectures added, a name alone may stand for several: this machine's counts.)
+  [[ "$package" == *:* ]] && arch=${package#*:} || arch="$native|all"
+  dpkg-query -W -f='${Architecture} ${db:Status-Status}\n' "${package%:*}" 2>/dev/null |
+    grep -qE "^($arch) installed$" || missing+=("$package")
 done
 ((${#missing[@]} == 0)) && exit 0
 

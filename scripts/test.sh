@@ -25,7 +25,7 @@ cmake --preset web
 cmake --build --preset web
 cmake --preset headless
 cmake --build --preset headless
-for arch in arm64 s390x armhf; do
+for arch in arm64 s390x armhf arm64-qt; do
   cmake --preset cross-$arch
   cmake --build --preset cross-$arch
 done
