@@ -37,12 +37,14 @@ PulseSoundPlayer::~PulseSoundPlayer() {
 }
 
 bool PulseSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::uint32_t flags) {
-  const std::optional<std::vector<std::int16_t>> samples = DecodeWave(image, kRate);
+  std::optional<std::vector<std::int16_t>> samples = DecodeWave(image, kRate);
   if (!samples || !Connect()) {
     ScheduleClose();
     return false;
   }
-  const std::int64_t from = written_;
+  // The sound's last byte in the stream: the silence after it is not waited for.
+  const std::int64_t last = written_ + static_cast<std::int64_t>(samples->size() * kFrameBytes);
+  samples->resize(samples->size() + kPadding);
   {
     Locked lock(*this);
     // The whole sound at once: the server holds it all, and no thread of ours needs to run
@@ -58,7 +60,7 @@ bool PulseSoundPlayer::sndPlaySoundA(std::span<const std::uint8_t> image, std::u
   busyUntil_ = std::max(busyUntil_, now) +
                microseconds(1'000'000LL * static_cast<long long>(samples->size()) / kRate);
   bool played = true;
-  if ((flags & SND_ASYNC) == 0 && !WaitUntilHeard(from, busyUntil_ + kLatest)) {
+  if ((flags & SND_ASYNC) == 0 && !WaitUntilHeard(last, busyUntil_ + kLatest)) {
     // The server stopped taking sound or went away: what it still holds is dropped with the
     // connection, and a later sound connects anew.
     Disconnect();
@@ -193,7 +195,7 @@ void PulseSoundPlayer::Close() {
   loop_ = nullptr;
 }
 
-bool PulseSoundPlayer::WaitUntilHeard(std::int64_t from, Clock::time_point deadline) {
+bool PulseSoundPlayer::WaitUntilHeard(std::int64_t last, Clock::time_point deadline) {
   for (;;) {
     std::uint64_t asked = 0;
     {
@@ -225,9 +227,8 @@ bool PulseSoundPlayer::WaitUntilHeard(std::int64_t from, Clock::time_point deadl
       if (timing == nullptr) {
         return false;
       }
-      unread = std::max<std::int64_t>(0, timing->write_index - timing->read_index);
-      // PipeWire leaves a remainder shorter than its period unread once the stream has run dry.
-      taken = unread == 0 || (timing->playing == 0 && timing->read_index > from);
+      unread = std::max<std::int64_t>(0, last - timing->read_index);
+      taken = unread == 0;
       device = timing->sink_usec;
     }
     // Samples the device has not taken yet take their own length at the least (more while an

@@ -48,8 +48,8 @@ class PulseSoundPlayer final : public SoundPlayer {
   void Disconnect();
   // Also ends the main loop's thread.
   void Close();
-  // Waits until the stream's bytes from `from` on have been heard; false if the server stalls.
-  bool WaitUntilHeard(std::int64_t from, Clock::time_point deadline);
+  // Waits until the stream's bytes up to `last` have been heard; false if the server stalls.
+  bool WaitUntilHeard(std::int64_t last, Clock::time_point deadline);
   // Waits until `done` (called with the main loop locked) or the deadline; false at the deadline.
   template <typename Done>
   bool Await(Done done, Clock::time_point deadline);
@@ -58,6 +58,10 @@ class PulseSoundPlayer final : public SoundPlayer {
 
   static constexpr int kRate = 44100;
   static constexpr int kFrameBytes = 2;  // 16-bit mono
+  // Silence written after each sound. PipeWire's PulseAudio server plays a stream that waits for
+  // its prebuffer only in whole periods of its graph (5.3 ms for the stream's latency): without
+  // it, a sound's last part period stayed in the server and was heard in front of the next sound.
+  static constexpr std::size_t kPadding = kRate * 8 / 1000;
   // How long connecting may hold up the first sound; a slower server is waited for in the
   // background while the game plays on silently.
   static constexpr std::chrono::milliseconds kOpenDeadline{300};
