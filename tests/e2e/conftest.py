@@ -17,7 +17,8 @@ import homes
 
 def pytest_addoption(parser):
     add = parser.addoption
-    add("--home", choices=("linux", "wayland", "windows", "page"), default="linux", help="where the game plays")
+    add("--home", choices=("linux", "wayland", "gnome", "windows", "page"), default="linux", help="where the game plays")
+    add("--sound", choices=("pulseaudio", "pipewire"), default="pulseaudio", help="the sound server (GNOME's: PipeWire)")
     add("--game", required=True, help="the Linux program, the Windows program or the page's folder")
     add("--browser", default="chromium", help="for the page: chromium, firefox-esr or MiniBrowser's path")
     add("--pointer", help="for Wayland: the virtual pointer program")
@@ -76,8 +77,10 @@ def work():
 
 
 @pytest.fixture(scope="session")
-def sound(work):
-    server = homes.PulseServer(work / "runtime")
+def sound(request, work):
+    option = request.config.getoption
+    pipewire = "pipewire" in (option("sound"), {"gnome": "pipewire"}.get(option("home")))
+    server = (homes.PipeWireServer if pipewire else homes.PulseServer)(work / "runtime")
     os.environ["PULSE_SERVER"] = server.address
     return server
 
@@ -85,7 +88,7 @@ def sound(work):
 @pytest.fixture(scope="session")
 def home(request, work, sound):
     option = request.config.getoption
-    kind = {"linux": homes.Linux, "wayland": homes.Wayland, "windows": homes.Windows, "page": homes.Page}
+    kind = {"linux": homes.Linux, "wayland": homes.Wayland, "gnome": homes.Gnome, "windows": homes.Windows, "page": homes.Page}
     return kind[option("home")](work, option("game"), browser=option("browser"), pointer=option("pointer"))
 
 

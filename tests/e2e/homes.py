@@ -76,18 +76,45 @@ class PulseServer:
         self.address, self.process = f"unix:{runtime}/pulse/native", None
         self.start()
 
+    # (Again, after a check ended or stopped it.)
     def start(self):
         end(self.process)
-        self.process = spawn(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "-L",
-                              "module-null-sink sink_name=wirbelbox", "-L", "module-native-protocol-unix"])
+        self.process = self.serve()
         poll(lambda: subprocess.run(["pactl", "info"], capture_output=True).returncode, 0)
+        run("pactl", "load-module", "module-null-sink", "sink_name=wirbelbox", "channels=1")  # (PipeWire adds up channels)
+        run("pactl", "set-default-sink", "wirbelbox")
         spawn(["parec", "--latency-msec=20", "-d", "wirbelbox.monitor"])
+
+    def serve(self):
+        return spawn(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "-L", "module-native-protocol-unix"])
 
     def streams(self):
         return len(run("pactl", "list", "short", "sink-inputs").splitlines())
 
     def stream_names(self):
         return sorted(re.findall(r'(?:application|media)\.name = "[^"]*"', run("pactl", "list", "sink-inputs")))
+
+
+# A PipeWire of the test's own, as GNOME's desktop has it: pipewire, its session manager and its
+# PulseAudio server, which the game talks to (and which dies, stops and comes back in the checks),
+# on a D-Bus session of the driver's own.
+class PipeWireServer(PulseServer):
+    def __init__(self, runtime):
+        session_bus()
+        spawn(["pipewire"])
+        poll((runtime / "pipewire-0").exists)
+        spawn(["wireplumber"])
+        super().__init__(runtime)
+
+    def serve(self):
+        return spawn(["pipewire-pulse"])
+
+
+# The driver's own D-Bus session, for whatever needs one.
+def session_bus():
+    if "WIRBELBOX_E2E_BUS" not in os.environ:
+        bus = spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"], subprocess.PIPE, text=True)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = os.environ["WIRBELBOX_E2E_BUS"] = bus.stdout.readline().strip()
 
 
 # What the server plays from the moment it was made, 44.1 kHz 16-bit mono, into a file.
@@ -327,12 +354,138 @@ class Sway:
     # What a Wayland client can say of it: a fixed size (the minimum it asked equal to its maximum,
     # WAYLAND_DEBUG's log) keeps it from resizing and maximising, and sway floats it.
     def actions(self, game):
+        return {"CLOSE", "MOVE"} | ({"RESIZE"} if self.view(game)["type"] != "floating_con" else Sway.resizable(game))
+
+    @staticmethod
+    def resizable(game):
         asked = set(re.findall(r"set_(min|max)_size\((\d+, \d+)\)", game.errors()))
-        fixed = asked == {("min", "425, 432"), ("max", "425, 432")} and self.view(game)["type"] == "floating_con"
-        return {"CLOSE", "MOVE"} | (set() if fixed else {"RESIZE"})
+        return set() if asked == {("min", "425, 432"), ("max", "425, 432")} else {"RESIZE"}
 
     def close(self, game):
         run("swaymsg", f"[con_id={game.id}] kill")
+
+
+# GNOME's compositor, mutter, headless with one 1024 x 768 virtual monitor, on the driver's D-Bus
+# session and PipeWire. The pointer moves through its RemoteDesktop interface, absolutely on a
+# screen cast of that monitor, whose PipeWire stream GStreamer's pipewiresrc receives frame by
+# frame. It has no window list a client may read, and draws no title bar: Qt draws its own, and the
+# game's window is found in the picture (the white field's corner, 32 pixels into the black form).
+class Mutter:
+    BUTTONS = {1: 0x110, 2: 0x112, 3: 0x111}  # X's left, middle and right as evdev codes
+
+    def __init__(self, work):
+        import gi
+        gi.require_version("Gst", "1.0")
+        from gi.repository import Gio, GLib, Gst
+        self.GLib, self.Gst = GLib, Gst
+        session_bus()
+        spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor", "1024x768"], open(work / "mutter.log", "wb"))
+        os.environ.update(WAYLAND_DISPLAY=str(poll(lambda: next(work.glob("runtime/wayland-?"), None), seconds=10)),
+                          QT_QPA_PLATFORM="wayland")
+        self.bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+        poll(lambda: self.call("RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop", "org.freedesktop.DBus.Peer.Ping"), (), 10)
+        self.session = self.call("RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop", "CreateSession")[0]
+        id = self.call("RemoteDesktop", self.session, "org.freedesktop.DBus.Properties.Get",
+                       ("(ss)", ("org.gnome.Mutter.RemoteDesktop.Session", "SessionId")))[0]
+        cast = self.call("ScreenCast", "/org/gnome/Mutter/ScreenCast", "CreateSession",
+                         ("(a{sv})", ({"remote-desktop-session-id": GLib.Variant("s", id)},)))[0]
+        self.stream = self.call("ScreenCast", cast, "Session.RecordMonitor", ("(sa{sv})", ("Meta-0", {"cursor-mode": GLib.Variant("u", 0)})))[0]
+        nodes = []
+        self.bus.signal_subscribe(None, "org.gnome.Mutter.ScreenCast.Stream", "PipeWireStreamAdded", self.stream, None, 0,
+                                  lambda *signal: nodes.append(signal[5].unpack()[0]))
+        self.call("RemoteDesktop", self.session, "Session.Start")
+        poll(lambda: (GLib.MainContext.default().iteration(False), nodes)[1])  # (the signal comes through GLib's loop)
+        Gst.init(None)
+        self.pipeline = Gst.parse_launch(f"pipewiresrc path={nodes[0]} always-copy=true ! videoconvert ! video/x-raw,format=RGB "
+                                         "! appsink name=frames emit-signals=true max-buffers=1 drop=true sync=false")
+        self.frames, self.frame = 0, None
+        self.pipeline.get_by_name("frames").connect("new-sample", self.received)
+        self.pipeline.set_state(Gst.State.PLAYING)
+        poll(lambda: self.frames, seconds=10)
+        self.mouse([("move", 5, 5), ("down", 1), ("up", 1)])  # a new pointer's first press reaches no one
+
+    def call(self, service, path, method, args=None):
+        interface, _, name = method.rpartition(".")
+        interface = interface if interface.startswith("org.freedesktop") else ".".join(filter(None, ("org.gnome.Mutter", service, interface)))
+        variant = self.GLib.Variant(*args) if args else None
+        try:
+            return self.bus.call_sync(f"org.gnome.Mutter.{service}", path, interface, name, variant, None, 0, 5000, None).unpack()
+        except self.GLib.Error:
+            return None
+
+    # (On GStreamer's thread.) The monitor's newest picture: rows of RGB, each `stride` bytes long.
+    def received(self, sink):
+        sample = sink.emit("pull-sample")
+        buffer, caps = sample.get_buffer(), sample.get_caps().get_structure(0)
+        ok, mapped = buffer.map(self.Gst.MapFlags.READ)
+        self.frame = np.frombuffer(bytes(mapped.data), np.uint8).reshape(caps.get_value("height"), -1)
+        buffer.unmap(mapped)
+        self.frames += 1
+        return self.Gst.FlowReturn.OK
+
+    # Each action a moment after the last: Qt's title bar takes a press and release that come at once
+    # for no click.
+    def mouse(self, actions):
+        for action in actions:
+            time.sleep(0.01)
+            if action[0] == "move":
+                self.call("RemoteDesktop", self.session, "Session.NotifyPointerMotionAbsolute", ("(sdd)", (self.stream, *action[1:])))
+            else:
+                self.call("RemoteDesktop", self.session, "Session.NotifyPointerButton", ("(ib)", (self.BUTTONS[action[1]], action[0] == "down")))
+
+    # The screen as it is now: the next picture the monitor sends, or the last one when nothing has
+    # changed within a tenth of a second.
+    def grab(self, width, height, x, y):
+        seen = self.frames
+        poll(lambda: self.frames != seen, seconds=0.1)
+        return self.frame[y:y + height, 3 * x:3 * (x + width)].tobytes()
+
+    # The top left corner of the game's white field, the first one with black above and left of it.
+    def field(self):
+        screen = np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
+        white, black = (screen == 255).all(2), (screen == 0).all(2)
+        for y, x in np.argwhere(white[1:, 1:] & black[:-1, 1:] & black[1:, :-1]) + 1:
+            if white[y, x:x + 361].all() and white[y:y + 361, x].all():
+                return int(x), int(y)
+
+    def window(self, game):
+        return "gnome" if self.field() else None
+
+    def origin(self, game):
+        x, y = poll(self.field)
+        return x - 32, y - 32
+
+    # The black form's width along its top row and height down its left column.
+    def client_size(self, game):
+        screen = np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
+        black = (screen == 0).all(2)
+        return tuple(int(np.argmin(np.append(line, False))) for line in (black[game.cy, game.cx:], black[game.cy:, game.cx]))
+
+    def title(self, game):
+        return re.findall(r'set_title\("(.*)"\)', game.errors())[-1]
+
+    def app_id(self, game):
+        return re.findall(r'set_app_id\("(.*)"\)', game.errors())[-1]
+
+    # What the title bar Qt draws lets a player do: moving the window by its title (then back), and
+    # closing; a window of a fixed size (as it asked) cannot be resized.
+    def actions(self, game):
+        before = game.cx, game.cy
+        def drag(x, y, dx, dy):  # (the first step starts the compositor's move, the second moves)
+            self.mouse([("move", x, y), ("down", 1), ("move", x + dx // 10, y + dy // 10)])
+            time.sleep(0.2)
+            self.mouse([("move", x + dx, y + dy), ("up", 1)])
+
+        drag(game.cx + 200, game.cy - 16, 50, 50)
+        moved = poll(lambda: self.origin(game), (before[0] + 50, before[1] + 50))
+        drag(game.cx + 250, game.cy + 34, -50, -50)
+        return {"CLOSE"} | ({"MOVE"} if moved == (before[0] + 50, before[1] + 50) else set()) | Sway.resizable(game)
+
+    # Through the close button at the title bar's right end, as a hand comes to it from outside.
+    def close(self, game):
+        for action in ("move", game.cx + 410, game.cy - 60), ("move", game.cx + 410, game.cy - 16), ("down", 1), ("up", 1):
+            self.mouse([action])
+            time.sleep(0.1)
 
 
 # The Linux program on X11. What the sound checks allow: an alarm counts as whole from 0.3 s less
@@ -362,6 +515,19 @@ class Wayland(Linux):
     def __init__(self, work, program, pointer, **_):
         self.work, self.command = work, [str(Path(program).resolve())]
         self.desktop = Sway(work, pointer)
+
+
+# The Linux program under GNOME's compositor, a native Wayland client (its Wayland log, with what
+# it asks of the compositor, in its err.log).
+class Gnome(Linux):
+    name = "gnome"
+
+    def __init__(self, work, program, **_):
+        self.work, self.command = work, [str(Path(program).resolve())]
+        self.desktop = Mutter(work)
+
+    def start(self, args, folder, env=None, cwd=None):
+        return super().start(args, folder, dict(env or {}, WAYLAND_DEBUG="1"), cwd)
 
 
 # The Windows program under Wine on X11, with a second, larger screen for its scaled window. Its

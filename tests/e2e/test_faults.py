@@ -12,7 +12,7 @@ from homes import Recording, end, placement, poll
 from picture import RED, YELLOW
 
 pytestmark = pytest.mark.robust
-LINUX_ONLY = pytest.mark.lacks("page", "windows", "wayland", reason="the Linux desktop's, on X11")
+LINUX_ONLY = pytest.mark.lacks("page", "windows", "wayland", "gnome", reason="the Linux desktop's, on X11")
 NOWHERE = "unix:/nonexistent/pulse"  # a sound server that is not there
 EDGE_AND_BACK = (YELLOW, None, RED)
 
@@ -26,7 +26,7 @@ def sounding(game):
 
 # An interrupt is a console's event on Windows, and the game has no console.
 @pytest.mark.lacks("page", reason="the browser owns its signals")
-@pytest.mark.lacks("wayland", reason="the program's signals are checked on X11")
+@pytest.mark.lacks("wayland", "gnome", reason="the program's signals are checked on X11")
 @pytest.mark.parametrize("name", ["TERM", "HUP", "INT"])
 def test_a_signal_during_a_sound_ends_the_game_promptly_and_quietly(home, launch, name):
     if (home.name, name) == ("windows", "INT"):
@@ -99,7 +99,7 @@ def test_the_game_plays_on_while_the_window_manager_is_gone_and_under_one_starte
 
 
 @pytest.mark.last
-@pytest.mark.lacks("page", "wayland", reason="the end of an X server is X11's")
+@pytest.mark.lacks("page", "wayland", "gnome", reason="the end of an X server is X11's")
 def test_the_game_ends_with_one_message_when_the_x_server_goes_away(home, launch):
     # A logout or a dropped remote display, while a sound plays. (Under Wine the messages are Xlib's,
     # one for each X connection of the game's: Wine opens one for each thread that has used the

@@ -8,7 +8,7 @@ import pytest
 import test_window
 from picture import RED, WHITE, at, scene_after
 
-pytestmark = pytest.mark.lacks("linux", "wayland", "page", reason="the Windows program's own")
+pytestmark = pytest.mark.lacks("linux", "wayland", "gnome", "page", reason="the Windows program's own")
 
 
 # The second, larger screen with a window manager of its own, silent (so that no buzz holds the
