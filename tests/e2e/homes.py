@@ -385,10 +385,10 @@ class Mutter:
         self.bus = Gio.bus_get_sync(Gio.BusType.SESSION)
         poll(lambda: self.call("RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop", "org.freedesktop.DBus.Peer.Ping"), (), 10)
         self.session = self.call("RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop", "CreateSession")[0]
-        id = self.call("RemoteDesktop", self.session, "org.freedesktop.DBus.Properties.Get",
-                       ("(ss)", ("org.gnome.Mutter.RemoteDesktop.Session", "SessionId")))[0]
+        remote = self.call("RemoteDesktop", self.session, "org.freedesktop.DBus.Properties.Get",
+                           ("(ss)", ("org.gnome.Mutter.RemoteDesktop.Session", "SessionId")))[0]
         cast = self.call("ScreenCast", "/org/gnome/Mutter/ScreenCast", "CreateSession",
-                         ("(a{sv})", ({"remote-desktop-session-id": GLib.Variant("s", id)},)))[0]
+                         ("(a{sv})", ({"remote-desktop-session-id": GLib.Variant("s", remote)},)))[0]
         self.stream = self.call("ScreenCast", cast, "Session.RecordMonitor", ("(sa{sv})", ("Meta-0", {"cursor-mode": GLib.Variant("u", 0)})))[0]
         nodes = []
         self.bus.signal_subscribe(None, "org.gnome.Mutter.ScreenCast.Stream", "PipeWireStreamAdded", self.stream, None, 0,
@@ -413,11 +413,11 @@ class Mutter:
         except self.GLib.Error:
             return None
 
-    # (On GStreamer's thread.) The monitor's newest picture: rows of RGB, each `stride` bytes long.
+    # (On GStreamer's thread.) Keeps the monitor's newest picture: its rows of RGB.
     def received(self, sink):
         sample = sink.emit("pull-sample")
         buffer, caps = sample.get_buffer(), sample.get_caps().get_structure(0)
-        ok, mapped = buffer.map(self.Gst.MapFlags.READ)
+        _, mapped = buffer.map(self.Gst.MapFlags.READ)
         self.frame = np.frombuffer(bytes(mapped.data), np.uint8).reshape(caps.get_value("height"), -1)
         buffer.unmap(mapped)
         self.frames += 1
@@ -440,9 +440,12 @@ class Mutter:
         poll(lambda: self.frames != seen, seconds=0.1)
         return self.frame[y:y + height, 3 * x:3 * (x + width)].tobytes()
 
+    def screen(self):
+        return np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
+
     # The top left corner of the game's white field, the first one with black above and left of it.
     def field(self):
-        screen = np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
+        screen = self.screen()
         white, black = (screen == 255).all(2), (screen == 0).all(2)
         for y, x in np.argwhere(white[1:, 1:] & black[:-1, 1:] & black[1:, :-1]) + 1:
             if white[y, x:x + 361].all() and white[y:y + 361, x].all():
@@ -457,8 +460,7 @@ class Mutter:
 
     # The black form's width along its top row and height down its left column.
     def client_size(self, game):
-        screen = np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
-        black = (screen == 0).all(2)
+        black = (self.screen() == 0).all(2)
         return tuple(int(np.argmin(np.append(line, False))) for line in (black[game.cy, game.cx:], black[game.cy:, game.cx]))
 
     def title(self, game):
