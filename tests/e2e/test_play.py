@@ -63,10 +63,13 @@ def test_alarms_play_whole_one_after_another_while_the_scene_waits(home, game, r
 def test_back_inside_the_block_turns_dark_red_and_no_alarm_follows(game, evidence):
     game.mouse("move", 207, 201, "down", 1)
     assert (game.to_edge(), game.inside()) == (YELLOW, RED)
-    # The tick that found the block inside came after the last alarm had ended.
+    # The tick that found the block inside came after the last alarm had ended. (Firefox's page may
+    # paint it while the output still holds the alarm's last few milliseconds: its latency is not
+    # waited for there.)
     recording = Recording(evidence / "after.raw")
     time.sleep(0.6)
-    assert recording.tones() == []
+    end, after = audio.at_first_quiet(recording.samples())
+    assert audio.ms(len(end)) < 50 and audio.tones(after) == []
 
 
 def test_an_enemy_touching_the_block_turns_light_blue_and_buzzes_at_2_khz(game, recording):
