@@ -17,7 +17,7 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 python3-pytest python3-numpy pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
   firefox-esr libwebkit2gtk-4.1-0 g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-arm-linux-gnueabihf
-  qemu-user-static locales pipewire-pulse wireplumber dbus mutter gstreamer1.0-pipewire
+  locales pipewire-pulse wireplumber dbus mutter gstreamer1.0-pipewire
   gstreamer1.0-plugins-base gir1.2-gstreamer-1.0 python3-gi gstreamer1.0-plugins-good libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)
 
 # The arm64 package's build: the cross compiler and the libraries for arm64 beside the build
