@@ -231,8 +231,14 @@ class Game:
         return colours
 
 
+# What every desktop shows: its first 1024 x 768 pixels, as rows of RGB.
+class Desktop:
+    def screen(self):
+        return np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
+
+
 # A private X server (Xvfb, 1024 x 768; more screens when asked) under JWM.
-class X11:
+class X11(Desktop):
     def __init__(self, screens=("1024x768x24",)):
         read, write = os.pipe()
         # -noreset: the server would otherwise reset whenever its last client goes, as when a check
@@ -302,7 +308,7 @@ class X11:
 # A headless sway with one 1024 x 768 output and borderless windows, run as nobody (sway refuses
 # to run as root) in a runtime folder of its own; the pointer client keeps one virtual pointer for
 # the whole run, answering "ok" for each action once sway has it.
-class Sway:
+class Sway(Desktop):
     def __init__(self, work, pointer):
         runtime = work / "sway"
         runtime.mkdir(mode=0o700)
@@ -370,7 +376,7 @@ class Sway:
 # screen cast of that monitor, whose PipeWire stream GStreamer's pipewiresrc receives frame by
 # frame. It has no window list a client may read, and draws no title bar: Qt draws its own, and the
 # game's window is found in the picture (the white field's corner, 32 pixels into the black form).
-class Mutter:
+class Mutter(Desktop):
     BUTTONS = {1: 0x110, 2: 0x112, 3: 0x111}  # X's left, middle and right as evdev codes
 
     def __init__(self, work):
@@ -440,22 +446,11 @@ class Mutter:
         poll(lambda: self.frames != seen, seconds=0.1)
         return self.frame[y:y + height, 3 * x:3 * (x + width)].tobytes()
 
-    def screen(self):
-        return np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
-
-    # The top left corner of the game's white field, the first one with black above and left of it.
-    def field(self):
-        screen = self.screen()
-        white, black = (screen == 255).all(2), (screen == 0).all(2)
-        for y, x in np.argwhere(white[1:, 1:] & black[:-1, 1:] & black[1:, :-1]) + 1:
-            if white[y, x:x + 361].all() and white[y:y + 361, x].all():
-                return int(x), int(y)
-
     def window(self, game):
-        return "gnome" if self.field() else None
+        return "gnome" if field(self.screen()) else None
 
     def origin(self, game):
-        x, y = poll(self.field)
+        x, y = poll(lambda: field(self.screen()))
         return x - 32, y - 32
 
     # The black form's width along its top row and height down its left column.
@@ -496,10 +491,11 @@ class Mutter:
 # already; no seam inside an alarm is bridged, and each sound changes the scene once.
 class Linux:
     name, title, bridge, shortest, steps, percent, xlib_reports = "linux", "", 0, 290, 1, 100, False
+    desktop_of = staticmethod(lambda work, **_: X11())
 
-    def __init__(self, work, program, **_):
+    def __init__(self, work, program, **options):
         self.work, self.command = work, [str(Path(program).resolve())]
-        self.desktop = X11()
+        self.desktop = self.desktop_of(work, **options)
 
     def start(self, args, folder, env=None, cwd=None):
         with open(folder / "out.log", "ab") as out, open(folder / "err.log", "ab") as errors:
@@ -512,21 +508,13 @@ class Linux:
 
 # The Linux program under a headless sway.
 class Wayland(Linux):
-    name = "wayland"
-
-    def __init__(self, work, program, pointer, **_):
-        self.work, self.command = work, [str(Path(program).resolve())]
-        self.desktop = Sway(work, pointer)
+    name, desktop_of = "wayland", staticmethod(lambda work, pointer, **_: Sway(work, pointer))
 
 
 # The Linux program under GNOME's compositor, a native Wayland client (its Wayland log, with what
 # it asks of the compositor, in its err.log).
 class Gnome(Linux):
-    name = "gnome"
-
-    def __init__(self, work, program, **_):
-        self.work, self.command = work, [str(Path(program).resolve())]
-        self.desktop = Mutter(work)
+    name, desktop_of = "gnome", staticmethod(lambda work, **_: Mutter(work))
 
     def start(self, args, folder, env=None, cwd=None):
         return super().start(args, folder, dict(env or {}, WAYLAND_DEBUG="1"), cwd)
@@ -543,10 +531,11 @@ class Gnome(Linux):
 class Windows(Linux):
     name, bridge, shortest, steps, xlib_reports = "windows", 1323, 250, 2, True
     frame = (3, 3, 22, 3)  # Wine's own frame and caption, inside the window manager's
+    desktop_of = staticmethod(lambda work, **_: X11(("1024x768x24", "2048x1536x24")))
 
     def __init__(self, work, program, **_):
-        self.work, self.command = work, ["wine", str(Path(program).resolve())]
-        self.desktop = X11(("1024x768x24", "2048x1536x24"))
+        super().__init__(work, program)
+        self.command.insert(0, "wine")
         # A device latency of Windows' order: with the plugin's default of two seconds, Wine holds a
         # synchronous sound until the whole buffer has drained. The prefix is made with the server
         # running and PULSE_SERVER set, or Wine finds no stream.
@@ -568,6 +557,7 @@ class Windows(Linux):
 # Wine's (see there). A browser may add its own name to the window's title.
 class Page(Linux):
     name, title, bridge = "page", "( . .*)?", 1323
+    frame = (3, 3, 26, 3)  # the frame the page counts: the same window's on Windows 10 and 11 at 100 %
 
     def __init__(self, work, folder, browser, **_):
         super().__init__(work, browser)
@@ -589,18 +579,18 @@ class Page(Linux):
         }[self.browser]
         return super().start([*options, *args], folder, env, cwd)
 
-    # The game's black form in the browser's window: its black pixels, eroded by 5 so that thin dark
-    # strokes of the browser's own go, are the form 5 pixels smaller on every side.
     def origin(self, game):
-        def form():
-            found = subprocess.run(["convert", "-", "-fill", "white", "+opaque", "black", "-negate", "-morphology",
-                                    "Erode", "Square:5", "-trim", "-format", "%w %h %[fx:page.x] %[fx:page.y]", "info:"],
-                                   input=low("import", "-silent", "-window", game.id, "png:-"), capture_output=True)
-            return [int(n) for n in found.stdout.split()] or [0] * 4
+        x, y = poll(lambda: field(self.desktop.screen()), seconds=10)
+        return x - 32, y - 32
 
-        x, y = self.desktop.origin(game)
-        _, _, left, top = poll(form, lambda size: size[:2] == [415, 422], seconds=10)
-        return x + left - 5, y + top - 5
+
+# The top left corner of the game's white field in a picture of the screen, the first one with black
+# above and left of it (the form's black, 32 pixels wide around the field).
+def field(screen):
+    white, black = (screen == 255).all(2), (screen == 0).all(2)
+    for y, x in np.argwhere(white[1:, 1:] & black[:-1, 1:] & black[1:, :-1]) + 1:
+        if white[y, x:x + 361].all() and white[y:y + 361, x].all():
+            return int(x), int(y)
 
 
 # Where the game places a window of this outer size on the 1024 x 768 screen, (left, top) in

@@ -8,7 +8,8 @@ import numpy as np
 
 BLACK, WHITE, RED, BLUE, LIGHT_BLUE = (0, 0, 0), (255, 255, 255), (128, 0, 0), (0, 0, 128), (192, 192, 255)
 YELLOW = (255, 255, 0)
-FIELD, USER, BAR = (32, 32, 361, 361), (187, 181, 41, 41), (31, 406, 362, 15)  # left, top, width, height
+# Left, top, width, height; the bar's with the black around it (a browser's thumb stands out of it).
+FIELD, USER, BAR = (32, 32, 361, 361), (187, 181, 41, 41), (0, 400, 425, 32)
 ENEMIES = [(46, 38, 61, 61), (257, 34, 57, 49), (42, 298, 30, 61), (281, 311, 101, 21)]
 
 

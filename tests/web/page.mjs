@@ -1,6 +1,6 @@
 // What only Chromium's DevTools protocol shows of the web page (the driver, tests/e2e/,
-// plays it like the desktop programs): computed styles, the enemies' lower turn, a second tab,
-// installability, offline play and touch screens.
+// plays it like the desktop programs): computed styles, a second tab, installability, offline play
+// and touch screens.
 // Usage: node page.mjs PAGE_FOLDER
 import {resolve} from 'node:path';
 import {chromium, serve} from '../../scripts/serve.mjs';
@@ -41,7 +41,8 @@ async function load(page) {
   });
 }
 
-async function play(page) {
+// Installability, a second tab, offline play, phones.
+async function devtoolsOnly(page, browser) {
   await load(page);
   check('a finger on the page neither scrolls, zooms, selects nor opens a menu', ['none', 'none', 'none', true],
         await page.evaluate(() => {
@@ -49,28 +50,6 @@ async function play(page) {
           return [c.touchAction, c.overscrollBehaviorY, c.userSelect || c.webkitUserSelect,
                   !document.body.dispatchEvent(new MouseEvent('contextmenu', {bubbles: true, cancelable: true}))];
         }));
-  const [fx, fy] = await page.evaluate(() => ['left', 'top'].map((k) => wb('frmGame').getBoundingClientRect()[k]));
-
-  // Enemy 0 (61 high) turns once its top passes 461 - 61 - 20 = 380: the window's outer height
-  // on Windows, not the page's 432. At speed 10 from 38 its deepest top is 388.
-  await page.evaluate(() => {
-    window.deepest = 0;
-    new MutationObserver(() => { window.deepest = Math.max(window.deepest, parseFloat(wb('picEnemy(0)').style.top)); })
-        .observe(wb('picEnemy(0)'), {attributes: true});
-    // As a user sets it: the bar reports an input event.
-    wb('HScroll1').value = '10';
-    wb('HScroll1').dispatchEvent(new Event('input'));
-  });
-  await page.mouse.move(fx + 200, fy + 200);
-  await page.mouse.down();
-  await until(page, () => parseFloat(wb('picEnemy(0)').style.top) < window.deepest, 15000);
-  await page.mouse.up();
-  check('the enemies turn where they turn on Windows', 388, await page.evaluate(() => window.deepest));
-  await settled(page);
-}
-
-// Installability, a second tab, offline play, phones.
-async function devtoolsOnly(page, browser) {
   const cdp = await page.createCDPSession();
   const {nodes} = await cdp.send('Accessibility.getFullAXTree');
   const main = nodes.find((n) => n.role?.value === 'main');
@@ -137,9 +116,7 @@ async function devtoolsOnly(page, browser) {
 
 const browser = await chromium(folder);
 try {
-  const page = await browser.newPage();
-  await play(page);
-  await devtoolsOnly(page, browser);
+  await devtoolsOnly(await browser.newPage(), browser);
 } catch (error) {
   check('the run ends without an error', null, String(error.stack || error));
 } finally {
