@@ -450,8 +450,7 @@ class Mutter(Desktop):
         return "gnome" if field(self.screen()) else None
 
     def origin(self, game):
-        x, y = poll(lambda: field(self.screen()))
-        return x - 32, y - 32
+        return origin_in(self)
 
     # The black form's width along its top row and height down its left column.
     def client_size(self, game):
@@ -580,8 +579,7 @@ class Page(Linux):
         return super().start([*options, *args], folder, env, cwd)
 
     def origin(self, game):
-        x, y = poll(lambda: field(self.desktop.screen()), seconds=10)
-        return x - 32, y - 32
+        return origin_in(self.desktop)
 
 
 # The top left corner of the game's white field in a picture of the screen, the first one with black
@@ -591,6 +589,13 @@ def field(screen):
     for y, x in np.argwhere(white[1:, 1:] & black[:-1, 1:] & black[1:, :-1]) + 1:
         if white[y, x:x + 361].all() and white[y:y + 361, x].all():
             return int(x), int(y)
+
+
+# The game's client area on a desktop's screen, found by its field: the field's corner less the
+# form's 32 pixels.
+def origin_in(desktop):
+    x, y = poll(lambda: field(desktop.screen()), seconds=10)
+    return x - 32, y - 32
 
 
 # Where the game places a window of this outer size on the 1024 x 768 screen, (left, top) in
