@@ -13,7 +13,7 @@ bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine
 # Building the Debian package as Debian does, and checking it as Debian checks it.
 package_packages=(debhelper dpkg-dev git lintian devscripts)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
-  desktop-file-utils appstream dpkg-dev file groff-base libxdamage-dev libxtst-dev
+  desktop-file-utils appstream dpkg-dev file libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
   python3 python3-pytest python3-numpy pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
   firefox-esr libwebkit2gtk-4.1-0 g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-arm-linux-gnueabihf
