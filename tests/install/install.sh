@@ -68,7 +68,7 @@ check "arm64: the same files, an arm64 program, its libraries, lintian finds not
     file -b - | cut -d, -f2 | xargs) $(dpkg-deb -f "$arm" Depends | sed 's/([^)]*)//g')$(lintian --pedantic \
     --display-info "$arm" "${arm/wirbelbox_/wirbelbox-dbgsym_}" 2>&1 | grep -v 'running with root')"
 dpkg-deb -x "$arm" "$work/arm64"
-QT_QPA_PLATFORM=offscreen PULSE_SERVER=unix:/nonexistent timeout 5 qemu-aarch64-static -L /usr/aarch64-linux-gnu \
+QT_QPA_PLATFORM=offscreen PULSE_SERVER=unix:/nonexistent timeout 5 qemu-aarch64-static -L / \
   "$work/arm64/usr/games/wirbelbox" >"$work/arm64.log" 2>&1
 check "arm64: the program starts and plays on until stopped, silently" "124 " "$? $(cat "$work/arm64.log")"
 
