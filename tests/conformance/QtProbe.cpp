@@ -1,12 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The conformance probe on Qt (offscreen): QTest's mouse through the window system's own path,
-// the window rendered to an image, the scroll bar's own actions.
+// the window rendered to an image, the scroll bar's own actions. And what the Qt back end adds to
+// the contract: the window placed on the primary screen wherever that starts (offscreen.json puts
+// it at 1024, 0).
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QTest>
 
 #include "Probe.h"
+#include "game/frmGame.h"
 #include "platform/qt/QtNative.h"
+
+namespace {
+
+TEST(Placement, TheWindowIsPlacedOnThePrimaryScreenWhereverThatStarts) {
+  frmGame form;
+  form.Show();
+  const QPoint corner = QGuiApplication::primaryScreen()->geometry().topLeft();
+  ASSERT_NE(corner, QPoint(0, 0));
+  EXPECT_EQ(platform::Backend::Of(form).widget->pos() - corner, QPoint(300, 110));
+  EXPECT_EQ(form.Left(), 4500);
+}
+
+}  // namespace
 
 namespace probe {
 
