@@ -143,7 +143,8 @@ class Recording:
 # what it wrote (err.log) and showed (picture-NN.png) in the check's evidence folder.
 class Game:
     def __init__(self, home, process, folder):
-        self.home, self.process, self.folder, self.pictures, self.held = home, process, folder, 0, False
+        self.home, self.process, self.folder, self.pictures = home, process, folder, 0
+        self.held, self.released = False, 0.0  # the button; when it was last let go (monotonic)
         self.id = poll(lambda: home.desktop.window(self), seconds=10)
         self.cx, self.cy = home.origin(self) if self.id else (0, 0)
         if self.id:  # the first paint
@@ -169,14 +170,17 @@ class Game:
             actions.append((word, next(words) + self.cx, next(words) + self.cy) if word == "move" else (word, next(words)))
             self.held = {"down": True, "up": False}.get(word, self.held)
         self.home.desktop.mouse(actions)
+        if any(action[0] == "up" for action in actions):
+            self.released = time.monotonic()
 
-    # Releases the button and gives the game a sound's time (0.31 s at most) to take the release in:
-    # Wine keeps a release that a game ended before taking it, and the next game's first press is
-    # then taken for a move made with the button down.
+    # Releases the button and gives the game a sound's time (0.31 s at most) from its last release to
+    # take that in, also when the check let go itself just before it ended: Wine keeps a release that
+    # a game ended before taking it, and the next game's first press is then taken for a move made
+    # with the button down.
     def let_go(self):
         if self.held:
             self.mouse("up", 1)
-            time.sleep(0.35)
+        time.sleep(max(0.0, self.released + 0.35 - time.monotonic()))
 
     # Presses the left button at one client point and, holding it, moves to another.
     def drag(self, x, y, to_x, to_y):
