@@ -118,7 +118,8 @@ def test_the_installer_installs_for_the_user_upgrades_in_place_and_removes_every
     for check in (test_window.test_the_window_is_titled_wirbelbox_with_a_client_area_of_425_by_432,
                   test_window.test_the_window_is_placed_by_its_outer_size_to_the_pixel,
                   test_window.test_the_window_shows_its_32_by_32_icon):
-        check(home, launch())
+        check(home, game := launch())
+        game.stop()  # (one window at a time: the close below goes to the window made active)
     test_window.test_closing_ends_the_program_and_leaves_no_file(home, launch, tmp_path)
     assert home.wine("msiexec", "/i", newer, "/qn").returncode == 0
     assert installed_apps(home) == [("Wirbelbox", msi(newer, "ProductVersion"), "Wirbelbox")], "replaced in place"
