@@ -493,7 +493,8 @@ class Mutter(Desktop):
 # forward into the device's buffer and the null sink's monitor has sent on that stretch of silence
 # already; no seam inside an alarm is bridged, and each sound changes the scene once.
 class Linux:
-    name, title, bridge, shortest, steps, percent, xlib_reports = "linux", "", 0, 290, 1, 100, False
+    name, title, bridge, shortest, steps, percent = "linux", "", 0, 290, 1, 100
+    reports_x_end = True  # the X server's end, in one line of its own
     desktop_of = staticmethod(lambda work, **_: X11())
 
     def __init__(self, work, program, **options):
@@ -532,7 +533,7 @@ class Gnome(Linux):
 # second within the first tenth of a second of its sound (the window's surface reaches the X server
 # in parts).
 class Windows(Linux):
-    name, bridge, shortest, steps, xlib_reports = "windows", 1323, 250, 2, True
+    name, bridge, shortest, steps, reports_x_end = "windows", 1323, 250, 2, False
     frame = (3, 3, 22, 3)  # Wine's own frame and caption, inside the window manager's
     desktop_of = staticmethod(lambda work, **_: X11(("1024x768x24", "2048x1536x24")))
 
