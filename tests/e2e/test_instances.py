@@ -1,5 +1,6 @@
 # One copy at a time, any command line, any lock folder.
 import os
+import signal
 import subprocess
 
 import pytest
@@ -47,8 +48,8 @@ def test_another_users_held_lock_keeps_no_one_out(launch, work):
     folder = tmp_path / "wirbelbox-0"
     subprocess.run(["install", "-d", "-m", "777", "-o", "nobody", folder], check=True)
     holder = spawn(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "flock",
-                    folder / "wirbelbox.lock", "sleep", "30"])
+                    folder / "wirbelbox.lock", "sleep", "30"], start_new_session=True)
     assert poll((folder / "wirbelbox.lock").exists)
     game = launch(env={"XDG_RUNTIME_DIR": "", "TMPDIR": str(tmp_path)})
     assert (bool(game.id), (folder / "wirbelbox.lock").owner()) == (True, "nobody")
-    holder.kill()
+    os.killpg(holder.pid, signal.SIGKILL)  # flock and the sleep it holds the lock for
