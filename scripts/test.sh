@@ -6,9 +6,8 @@
 # driver (tests/e2e, pytest) on X11 (its sound on PulseAudio and on PipeWire), GNOME, sway, Windows
 # under Wine (at 100, 150 and 200 %, and its installer) and the page in Chromium, Firefox and
 # WebKit; the release (built, its Debian package linted and installed, and built again to be the
-# same bit for bit). Then builds
-# again with AddressSanitizer + UndefinedBehaviorSanitizer and runs the unit, widget and contract
-# suites and the real program's faults and the input soak once more.
+# same bit for bit). Then builds again with AddressSanitizer + UndefinedBehaviorSanitizer and runs
+# the unit, widget and contract suites and the real program's faults and the input soak once more.
 # Usage: scripts/test.sh [--quick]   (--quick: the Linux program and the headless back end only, and
 #   the unit, rule and contract tests and the Linux program end to end: a contributor's loop)
 set -euo pipefail
