@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The platform's contract, checked on every home through the interface headers alone; the home's
-// probe (Probe.h) is the user's hand, the clock and the eye.
+// The platform's contract, checked through the interface headers alone; the home's probe (Probe.h)
+// is the user's hand, the clock and the eye.
 #include <gtest/gtest.h>
 
 #include <algorithm>
