@@ -9,13 +9,13 @@ set -euo pipefail
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libpulse-dev libxcb1-dev)
 bench_packages=(libbenchmark-dev libxdamage-dev libxtst-dev xvfb xauth wine wine64 chromium
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev pulseaudio
-  pulseaudio-utils pipewire-pulse wireplumber dbus sway stress-ng)
+  pulseaudio-utils pipewire-pulse wireplumber dbus stress-ng)
 # Building the Debian package as Debian does, and checking it as Debian checks it.
 package_packages=(debhelper dpkg-dev git lintian devscripts)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool jwm x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file libxdamage-dev libxtst-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 unzip
-  python3 python3-pytest python3-numpy pulseaudio pulseaudio-utils qt6-wayland sway grim jq libwayland-dev emscripten chromium
+  python3 python3-pytest python3-numpy pulseaudio pulseaudio-utils qt6-wayland emscripten chromium
   firefox-esr libwebkit2gtk-4.1-0 g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-arm-linux-gnueabihf
   locales pipewire-pulse wireplumber dbus mutter gstreamer1.0-pipewire
   gstreamer1.0-plugins-base gir1.2-gstreamer-1.0 python3-gi gstreamer1.0-plugins-good libasound2-plugins "${package_packages[@]}" wixl msitools faketime reprotest diffoscope)

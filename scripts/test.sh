@@ -4,8 +4,8 @@
 # and armhf (32-bit) with Debian's cross compilers. Runs every test: the platform's contract on the
 # headless back end and on Qt; the rules, the contract and the unit tests on the other processors
 # under qemu; the end-to-end driver (tests/e2e, pytest) on X11 (its sound on PulseAudio and on
-# PipeWire), GNOME, sway, Windows under Wine (at 100, 150 and 200 %, and its installer) and the page
-# in Chromium, Firefox and WebKit; the release (built, its Debian package linted and installed, and
+# PipeWire), GNOME, Windows under Wine (at 100, 150 and 200 %, and its installer) and the page in
+# Chromium, Firefox and WebKit; the release (built, its Debian package linted and installed, and
 # built again to be the same bit for bit). Then builds again with AddressSanitizer +
 # UndefinedBehaviorSanitizer and runs the unit, widget and contract suites and the real program's
 # faults and the input soak once more.

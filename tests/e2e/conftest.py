@@ -17,11 +17,10 @@ import homes
 
 def pytest_addoption(parser):
     add = parser.addoption
-    add("--home", choices=("linux", "wayland", "gnome", "windows", "page"), default="linux", help="where the game plays")
+    add("--home", choices=("linux", "gnome", "windows", "page"), default="linux", help="where the game plays")
     add("--sound", choices=("pulseaudio", "pipewire"), default="pulseaudio", help="the sound server (GNOME's: PipeWire)")
     add("--game", required=True, help="the Linux program, the Windows program or the page's folder")
     add("--browser", default="chromium", help="for the page: chromium, firefox-esr or MiniBrowser's path")
-    add("--pointer", help="for Wayland: the virtual pointer program")
     add("--msi", nargs=2, metavar=("MSI", "NEXT_MSI"), help="the Windows installer and a newer one")
     add("--soak", type=int, default=0, help="seconds of random input")
     add("--evidence", default="e2e-evidence", help="where a failing check keeps what it saw")
@@ -88,8 +87,8 @@ def sound(request, work):
 @pytest.fixture(scope="session")
 def home(request, work, sound):
     option = request.config.getoption
-    kind = {"linux": homes.Linux, "wayland": homes.Wayland, "gnome": homes.Gnome, "windows": homes.Windows, "page": homes.Page}
-    return kind[option("home")](work, option("game"), browser=option("browser"), pointer=option("pointer"))
+    kind = {"linux": homes.Linux, "gnome": homes.Gnome, "windows": homes.Windows, "page": homes.Page}
+    return kind[option("home")](work, option("game"), browser=option("browser"))
 
 
 # Starts the game (extra arguments; env=… for its environment), its output kept as evidence; every

@@ -1,9 +1,9 @@
 # The homes the game plays in, each behind one interface: start the game, find its window and its
 # client area's origin, move and press the pointer, grab the screen. Desktops: X11 (Xvfb with JWM,
-# driven through XTEST by xdotool) and Wayland (a headless sway, driven by the driver's own virtual
-# pointer, grabbed by grim). Homes: the Linux program on either, the Windows program under Wine
-# and the page in a browser, both on X11. And the private PulseAudio server the sound goes to.
-import json
+# driven through XTEST by xdotool) and GNOME's Wayland compositor (headless mutter, driven and
+# watched through its remote desktop interfaces). Homes: the Linux program on either, the Windows
+# program under Wine and the page in a browser, both on X11. And the private sound server the sound
+# goes to: PulseAudio, or PipeWire as GNOME has it.
 import math
 import os
 import re
@@ -309,72 +309,6 @@ class X11(Desktop):
         run("xdotool", "windowactivate", "--sync", game.id, "key", "--clearmodifiers", "alt+F4")
 
 
-# A headless sway with one 1024 x 768 output and borderless windows, run as nobody (sway refuses
-# to run as root) in a runtime folder of its own; the pointer client keeps one virtual pointer for
-# the whole run, answering "ok" for each action once sway has it.
-class Sway(Desktop):
-    def __init__(self, work, pointer):
-        runtime = work / "sway"
-        runtime.mkdir(mode=0o700)
-        os.chown(runtime, 65534, 65534)
-        (work / "sway.conf").write_text("output HEADLESS-1 resolution 1024x768 position 0 0\n"
-                                        "default_border none\ndefault_floating_border none\n")
-        spawn(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "sway", "-c", work / "sway.conf"],
-              env=dict(os.environ, XDG_RUNTIME_DIR=str(runtime), HOME=str(runtime), WLR_BACKENDS="headless",
-                       WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1"))
-        found = [poll(lambda: next(runtime.glob(pattern), None), seconds=10) for pattern in ("wayland-?", "sway-ipc.*")]
-        os.environ.update(WAYLAND_DISPLAY=str(found[0]), SWAYSOCK=str(found[1]), QT_QPA_PLATFORM="wayland")
-        self.pointer = spawn([pointer, "1024", "768"], subprocess.PIPE, stdin=subprocess.PIPE, text=True)
-        self.mouse([("move", 5, 5), ("down", 1), ("up", 1)])  # sway passes a new pointer's first press to no one
-
-    def mouse(self, actions):
-        self.pointer.stdin.write("".join(" ".join(map(str, action)) + "\n" for action in actions))
-        self.pointer.stdin.flush()
-        for _ in actions:
-            self.pointer.stdout.readline()
-
-    def grab(self, width, height, x, y):
-        return low("grim", "-g", f"{x},{y} {width}x{height}", "-t", "ppm", "-")[-3 * width * height:]  # past the header
-
-    # The game's window in sway's tree.
-    def view(self, game):
-        def nodes(node):
-            yield node
-            for child in node.get("nodes", []) + node.get("floating_nodes", []):
-                yield from nodes(child)
-        tree = json.loads(run("swaymsg", "-t", "get_tree") or "{}")
-        return next((node for node in nodes(tree) if node.get("pid") == game.process.pid), None)
-
-    def window(self, game):
-        return (node := self.view(game)) and str(node["id"])
-
-    def origin(self, game):
-        node = self.view(game)
-        return node["rect"]["x"] + node["window_rect"]["x"], node["rect"]["y"] + node["window_rect"]["y"]
-
-    def client_size(self, game):
-        return self.view(game)["window_rect"]["width"], self.view(game)["window_rect"]["height"]
-
-    def title(self, game):
-        return self.view(game)["name"]
-
-    def app_id(self, game):
-        return self.view(game)["app_id"]
-
-    # What a Wayland client can say of it: a fixed size (the minimum it asked equal to its maximum,
-    # WAYLAND_DEBUG's log) keeps it from resizing and maximising, and sway floats it.
-    def actions(self, game):
-        return {"CLOSE", "MOVE"} | ({"RESIZE"} if self.view(game)["type"] != "floating_con" else Sway.resizable(game))
-
-    @staticmethod
-    def resizable(game):
-        asked = set(re.findall(r"set_(min|max)_size\((\d+, \d+)\)", game.errors()))
-        return set() if asked == {("min", "425, 432"), ("max", "425, 432")} else {"RESIZE"}
-
-    def close(self, game):
-        run("swaymsg", f"[con_id={game.id}] kill")
-
-
 # GNOME's compositor, mutter, headless with one 1024 x 768 virtual monitor, on the driver's D-Bus
 # session and PipeWire. The pointer moves through its RemoteDesktop interface, absolutely on a
 # screen cast of that monitor, whose PipeWire stream GStreamer's pipewiresrc receives frame by
@@ -478,7 +412,7 @@ class Mutter(Desktop):
         drag(game.cx + 200, game.cy - 16, 50, 50)
         moved = poll(lambda: self.origin(game), (before[0] + 50, before[1] + 50))
         drag(game.cx + 250, game.cy + 34, -50, -50)
-        return {"CLOSE"} | ({"MOVE"} if moved == (before[0] + 50, before[1] + 50) else set()) | Sway.resizable(game)
+        return {"CLOSE"} | ({"MOVE"} if moved == (before[0] + 50, before[1] + 50) else set()) | resizable(game)
 
     # Through the close button at the title bar's right end, as a hand comes to it from outside.
     def close(self, game):
@@ -507,11 +441,6 @@ class Linux:
 
     def origin(self, game):
         return self.desktop.origin(game)
-
-
-# The Linux program under a headless sway.
-class Wayland(Linux):
-    name, desktop_of = "wayland", staticmethod(lambda work, pointer, **_: Sway(work, pointer))
 
 
 # The Linux program under GNOME's compositor, a native Wayland client (its Wayland log, with what
@@ -600,6 +529,13 @@ def field(screen):
 def origin_in(desktop):
     x, y = poll(lambda: field(desktop.screen()), seconds=10)
     return x - 32, y - 32
+
+
+# What a Wayland client can say of its size: a fixed one (the minimum it asked equal to its maximum,
+# in WAYLAND_DEBUG's log) keeps it from being resized and maximised.
+def resizable(game):
+    asked = set(re.findall(r"set_(min|max)_size\((\d+, \d+)\)", game.errors()))
+    return set() if asked == {("min", "425, 432"), ("max", "425, 432")} else {"RESIZE"}
 
 
 # Where the game places a window of this outer size on the 1024 x 768 screen, (left, top) in

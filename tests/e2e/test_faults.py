@@ -11,7 +11,7 @@ from homes import Recording, end, placement, poll
 from picture import RED, YELLOW
 
 pytestmark = pytest.mark.robust
-LINUX_ONLY = pytest.mark.lacks("page", "windows", "wayland", "gnome", reason="the Linux desktop's, on X11")
+LINUX_ONLY = pytest.mark.lacks("page", "windows", "gnome", reason="the Linux desktop's, on X11")
 NOWHERE = "unix:/nonexistent/pulse"  # a sound server that is not there
 EDGE_AND_BACK = (YELLOW, None, RED)
 
@@ -25,7 +25,7 @@ def sounding(game):
 
 # An interrupt is a console's event on Windows, and the game has no console.
 @pytest.mark.lacks("page", reason="the browser owns its signals")
-@pytest.mark.lacks("wayland", "gnome", reason="the program's signals are checked on X11")
+@pytest.mark.lacks("gnome", reason="the program's signals are checked on X11")
 @pytest.mark.parametrize("name", ["TERM", "HUP", "INT"])
 def test_a_signal_during_a_sound_ends_the_game_promptly_and_quietly(home, launch, name):
     if (home.name, name) == ("windows", "INT"):
@@ -98,7 +98,7 @@ def test_the_game_plays_on_while_the_window_manager_is_gone_and_under_one_starte
 
 
 @pytest.mark.last
-@pytest.mark.lacks("page", "wayland", "gnome", reason="the end of an X server is X11's")
+@pytest.mark.lacks("page", "gnome", reason="the end of an X server is X11's")
 def test_the_game_ends_with_one_message_when_the_x_server_goes_away(home, launch):
     # A logout or a dropped remote display, while a sound plays. (Under Wine it is Wine's X11 driver
     # that ends the program, with messages of its own: one for each of its X connections, and now

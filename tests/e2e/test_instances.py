@@ -8,7 +8,7 @@ import pytest
 from homes import poll, spawn
 
 pytestmark = [pytest.mark.lacks("page", reason="the browser owns its instances"),
-              pytest.mark.lacks("wayland", "gnome", reason="the program's instances are checked on X11")]
+              pytest.mark.lacks("gnome", reason="the program's instances are checked on X11")]
 
 
 def test_a_second_start_ends_at_once_silently_and_the_first_plays_on(home, game):

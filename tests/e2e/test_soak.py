@@ -13,7 +13,7 @@ from picture import png
 # bar's menu) hands on may land on the window's title bar, and the window manager's own menu could
 # then close the window. Its menus are no part of the game.
 @pytest.mark.soak
-@pytest.mark.lacks("page", "windows", "wayland", "gnome", reason="the Linux program's, on X11")
+@pytest.mark.lacks("page", "windows", "gnome", reason="the Linux program's, on X11")
 def test_the_game_survives_a_storm_of_input(request, home, launch):
     home.desktop.wm.kill()
     try:

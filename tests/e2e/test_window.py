@@ -10,7 +10,7 @@ def test_the_window_is_titled_wirbelbox_with_a_client_area_of_425_by_432(home, g
     assert (home.desktop.title(game), home.desktop.client_size(game)) == ("Wirbelbox", (425, 432))
 
 
-@pytest.mark.lacks("wayland", "gnome", reason="the compositor places windows; a client learns nothing of its place")
+@pytest.mark.lacks("gnome", reason="the compositor places windows; a client learns nothing of its place")
 def test_the_window_is_placed_by_its_outer_size_to_the_pixel(home, game):
     # Under Wine the frame is Windows' own, inside the window manager's; on Linux the window manager's.
     left, right, top, bottom = getattr(home, "frame", None) or home.desktop.frame(game)
@@ -23,7 +23,7 @@ def test_the_window_can_be_closed_and_moved_but_not_resized(home, launch):
     assert home.desktop.actions(game) == {"CLOSE", "MOVE"}
 
 
-@pytest.mark.lacks("wayland", "gnome", reason="a Wayland client has no icon of its own: the desktop entry named by its app id has it")
+@pytest.mark.lacks("gnome", reason="a Wayland client has no icon of its own: the desktop entry named by its app id has it")
 def test_the_window_shows_its_32_by_32_icon(home, game):
     assert ("32", "32") in home.desktop.icon(game)
 

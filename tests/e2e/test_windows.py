@@ -42,7 +42,7 @@ def scaled(request, home, monkeypatch):
 # bottom, then let go: every block a solid rectangle of one colour at its scaled place, the enemies
 # turned where the window's outer height at 100 % turns them (the client and the frame; the page's
 # that of the same window on Windows).
-@pytest.mark.lacks("wayland", "gnome", reason="a Wayland client learns nothing of its frame")
+@pytest.mark.lacks("gnome", reason="a Wayland client learns nothing of its frame")
 def test_every_block_is_solid_where_it_stands_at_100_percent_and_the_enemies_turn_by_the_outer_height(
         home, scaled, launch):
     game = launch()
@@ -64,7 +64,7 @@ def test_every_block_is_solid_where_it_stands_at_100_percent_and_the_enemies_tur
     assert isinstance(seen, int) and seen > 35, seen
 
 
-@pytest.mark.lacks("linux", "wayland", "gnome", "page", reason="the Windows program's own")
+@pytest.mark.lacks("linux", "gnome", "page", reason="the Windows program's own")
 def test_at_a_larger_scale_a_drag_follows_the_pointer_1_to_1_in_game_pixels(home, scaled, launch):
     game = launch()
     assert home.desktop.client_size(game) == (scaled(425), scaled(432))
@@ -93,7 +93,7 @@ def installed_apps(home):
 # and an "Installed apps" entry; the installed program plays the window checks; the newer version
 # replaces it in place; removing it leaves no file, folder, shortcut or registry key of the game.
 @pytest.mark.installer
-@pytest.mark.lacks("linux", "wayland", "gnome", "page", reason="the Windows program's own")
+@pytest.mark.lacks("linux", "gnome", "page", reason="the Windows program's own")
 def test_the_installer_installs_for_the_user_upgrades_in_place_and_removes_everything(
         request, home, launch, monkeypatch, tmp_path):
     first, newer = request.config.getoption("msi")
