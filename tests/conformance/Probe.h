@@ -4,7 +4,7 @@
 #pragma once
 
 #include <chrono>
-#include <ostream>
+#include <tuple>
 
 #include "platform/Color.h"
 #include "platform/Form.h"
@@ -31,16 +31,8 @@ platform::Rgb ColorAt(platform::Form& form, int x, int y);
 enum class Part { LeftArrow, RightArrow, TroughLeft, TroughRight, Thumb };
 void Click(platform::HScrollBar& bar, Part part, int thumbTo = 0);
 
-// What the home's own scroll bar shows: its range and where its thumb sits.
-struct Shown {
-  int min = 0;
-  int max = 0;
-  int thumb = 0;
-  bool operator==(const Shown&) const = default;
-  friend std::ostream& operator<<(std::ostream& out, const Shown& shown) {
-    return out << shown.min << ".." << shown.max << " thumb " << shown.thumb;
-  }
-};
+// What the home's own scroll bar shows: its range (least, most) and where its thumb sits.
+using Shown = std::tuple<int, int, int>;
 Shown ShownBy(platform::HScrollBar& bar);
 
 }  // namespace probe
