@@ -29,15 +29,6 @@ def sounding(samples):
     return int(gaps[gaps < 44].sum())
 
 
-# A recording split at its first quiet moment (2 ms or more): what still sounded as it began, and
-# the rest.
-def at_first_quiet(samples):
-    loud = np.concatenate(([-1], np.flatnonzero(np.abs(samples.astype(np.int32)) >= 64), [len(samples)]))
-    gap = np.flatnonzero(np.diff(loud) > 88)
-    first = loud[gap[0]] + 1 if len(gap) else len(samples)
-    return samples[:first], samples[first:]
-
-
 # The length of each unbroken stretch of the alarm's sine, in ms. A sine obeys s[n-1] + s[n+1] = 2
 # cos(w) s[n]; silence and jumps of phase do not: a sound cut off, restarted or starved for a moment
 # ends a stretch. Seams of fewer than `bridge` samples inside one alarm are bridged (the pieces and

@@ -4,7 +4,6 @@
 # watched through its remote desktop interfaces). Homes: the Linux program on either, the Windows
 # program under Wine and the page in a browser, both on X11. And the private sound server the sound
 # goes to: PulseAudio, or PipeWire as GNOME has it.
-import math
 import os
 import re
 import select
@@ -59,11 +58,6 @@ def poll(read, until=bool, seconds=5.0):
     while not holds(value := read()) and time.monotonic() < deadline:
         time.sleep(0.1)
     return value
-
-
-# Grabs and recordings run at the lowest priority: the game's, Wine's and the browser's threads go first.
-def low(*command):
-    return subprocess.run(["nice", "-n", "19", *command], capture_output=True).stdout
 
 
 # A PulseAudio server of the test's own, with a null sink whose monitor is recorded. The null sink
@@ -235,14 +229,13 @@ class Game:
         return colours
 
 
-# What every desktop shows: its first 1024 x 768 pixels, as rows of RGB.
-class Desktop:
-    def screen(self):
-        return np.frombuffer(self.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
+# What a desktop shows: its first 1024 x 768 pixels, as rows of RGB.
+def whole_screen(desktop):
+    return np.frombuffer(desktop.grab(1024, 768, 0, 0), np.uint8).reshape(768, 1024, 3)
 
 
 # A private X server (Xvfb, 1024 x 768; more screens when asked) under JWM.
-class X11(Desktop):
+class X11:
     def __init__(self, screens=("1024x768x24",)):
         read, write = os.pipe()
         # -noreset: the server would otherwise reset whenever its last client goes, as when a check
@@ -267,8 +260,10 @@ class X11(Desktop):
         words = [w for a in actions for w in (["mousemove", *screen] if a[0] == "move" else ["mouse" + a[0]]) + list(a[1:])]
         subprocess.run(["xdotool", *map(str, words)], check=True)
 
+    # At the lowest priority: the game's, Wine's and the browser's threads go first.
     def grab(self, width, height, x, y):
-        return low("import", "-silent", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", "rgb:-")
+        return subprocess.run(["nice", "-n", "19", "import", "-silent", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                               "-depth", "8", "rgb:-"], capture_output=True).stdout
 
     def window(self, game):
         title = f"^Wirbelbox{game.home.title}$"
@@ -314,7 +309,7 @@ class X11(Desktop):
 # screen cast of that monitor, whose PipeWire stream GStreamer's pipewiresrc receives frame by
 # frame. It has no window list a client may read, and draws no title bar: Qt draws its own, and the
 # game's window is found in the picture (the white field's corner, 32 pixels into the black form).
-class Mutter(Desktop):
+class Mutter:
     BUTTONS = {1: 0x110, 2: 0x112, 3: 0x111}  # X's left, middle and right as evdev codes
 
     def __init__(self, work):
@@ -325,7 +320,7 @@ class Mutter(Desktop):
         session_bus()
         spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor", "1024x768"], open(work / "mutter.log", "wb"))
         os.environ.update(WAYLAND_DISPLAY=str(poll(lambda: next(work.glob("runtime/wayland-?"), None), seconds=10)),
-                          QT_QPA_PLATFORM="wayland")
+                          QT_QPA_PLATFORM="wayland", WAYLAND_DEBUG="1")
         self.bus = Gio.bus_get_sync(Gio.BusType.SESSION)
         poll(lambda: self.call("RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop", "org.freedesktop.DBus.Peer.Ping"), (), 10)
         self.session = self.call("RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop", "CreateSession")[0]
@@ -384,14 +379,14 @@ class Mutter(Desktop):
         return np.frombuffer(rows, np.uint8).reshape(height, 1024, 4)[:, x:x + width, 2::-1].tobytes()
 
     def window(self, game):
-        return "gnome" if field(self.screen()) else None
+        return "gnome" if field(whole_screen(self)) else None
 
     def origin(self, game):
         return origin_in(self)
 
     # The black form's width along its top row and height down its left column.
     def client_size(self, game):
-        black = (self.screen() == 0).all(2)
+        black = (whole_screen(self) == 0).all(2)
         return tuple(int(np.argmin(np.append(line, False))) for line in (black[game.cy, game.cx:], black[game.cy:, game.cx]))
 
     def title(self, game):
@@ -400,19 +395,15 @@ class Mutter(Desktop):
     def app_id(self, game):
         return re.findall(r'set_app_id\("(.*)"\)', game.errors())[-1]
 
-    # What the title bar Qt draws lets a player do: moving the window by its title (then back), and
-    # closing; a window of a fixed size (as it asked) cannot be resized.
+    # What the title bar Qt draws lets a player do: moving the window by its title (the first step
+    # starts the compositor's move, the second moves), and closing; a window of a fixed size (as it
+    # asked) cannot be resized.
     def actions(self, game):
-        before = game.cx, game.cy
-        def drag(x, y, dx, dy):  # (the first step starts the compositor's move, the second moves)
-            self.mouse([("move", x, y), ("down", 1), ("move", x + dx // 10, y + dy // 10)])
-            time.sleep(0.2)
-            self.mouse([("move", x + dx, y + dy), ("up", 1)])
-
-        drag(game.cx + 200, game.cy - 16, 50, 50)
-        moved = poll(lambda: self.origin(game), (before[0] + 50, before[1] + 50))
-        drag(game.cx + 250, game.cy + 34, -50, -50)
-        return {"CLOSE"} | ({"MOVE"} if moved == (before[0] + 50, before[1] + 50) else set()) | resizable(game)
+        x, y, to = game.cx + 200, game.cy - 16, (game.cx + 50, game.cy + 50)
+        self.mouse([("move", x, y), ("down", 1), ("move", x + 5, y + 5)])
+        time.sleep(0.2)
+        self.mouse([("move", x + 50, y + 50), ("up", 1)])
+        return {"CLOSE"} | ({"MOVE"} if poll(lambda: self.origin(game), to) == to else set()) | resizable(game)
 
     # Through the close button at the title bar's right end, as a hand comes to it from outside.
     def close(self, game):
@@ -447,9 +438,6 @@ class Linux:
 # it asks of the compositor, in its err.log).
 class Gnome(Linux):
     name, desktop_of = "gnome", staticmethod(lambda work, **_: Mutter(work))
-
-    def start(self, args, folder, env=None, cwd=None):
-        return super().start(args, folder, dict(env or {}, WAYLAND_DEBUG="1"), cwd)
 
 
 # The Windows program under Wine on X11, with a second, larger screen for its scaled window. Its
@@ -527,7 +515,7 @@ def field(screen):
 # The game's client area on a desktop's screen, found by its field: the field's corner less the
 # form's 32 pixels.
 def origin_in(desktop):
-    x, y = poll(lambda: field(desktop.screen()), seconds=10)
+    x, y = poll(lambda: field(whole_screen(desktop)), seconds=10)
     return x - 32, y - 32
 
 
@@ -543,9 +531,3 @@ def resizable(game):
 def placement(width, height):
     left, top = 7680 - width * 15 // 2, 4896 - height * 15 // 2
     return (2 * max(left, 0) + 15) // 30, (2 * max(top, 0) + 15) // 30
-
-
-# How many sounds (buzz or alarm) began in a stretch at least: the time anything sounds there over
-# the shortest a whole sound may be, rounded up.
-def sounds_in(samples, shortest):
-    return math.ceil(audio.ms(audio.sounding(samples)) / shortest)

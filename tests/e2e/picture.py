@@ -6,7 +6,7 @@ from pathlib import Path
 
 import numpy as np
 
-BLACK, WHITE, RED, BLUE, LIGHT_BLUE = (0, 0, 0), (255, 255, 255), (128, 0, 0), (0, 0, 128), (192, 192, 255)
+WHITE, RED, LIGHT_BLUE = (255, 255, 255), (128, 0, 0), (192, 192, 255)
 YELLOW = (255, 255, 0)
 # Left, top, width, height; the bar's with the black around it (a browser's thumb stands out of it).
 FIELD, USER, BAR = (32, 32, 361, 361), (187, 181, 41, 41), (0, 400, 425, 32)

@@ -22,7 +22,6 @@ async function until(page, f, ms = 5000) {
   }
   return false;
 }
-const settled = (page) => until(page, () => Module.wbPending === 0 && Module.wbQueue.length === 0);
 // A box's design position and place in the viewport.
 const at = (page, name) => page.evaluate((n) => {
   const r = wb(n).getBoundingClientRect();
@@ -41,8 +40,10 @@ async function load(page) {
   });
 }
 
-// Installability, a second tab, offline play, phones.
-async function devtoolsOnly(page, browser) {
+const browser = await chromium(folder);
+try {
+  // Installability, a second tab, offline play, phones.
+  const page = await browser.newPage();
   await load(page);
   check('a finger on the page neither scrolls, zooms, selects nor opens a menu', ['none', 'none', 'none', true],
         await page.evaluate(() => {
@@ -100,7 +101,7 @@ async function devtoolsOnly(page, browser) {
           [true, true, true, true], [fits, Math.abs(held.x - start.x - 30) <= 1, Math.abs(held.y - start.y - 10) <= 1,
                                      (await at(t, 'picEnemy(0)')).left > 46]);
     await t.touchscreen.touchEnd();
-    const still = (await settled(t), await at(t, 'picEnemy(0)')).left;
+    const still = (await until(t, () => Module.wbPending === 0 && Module.wbQueue.length === 0), await at(t, 'picEnemy(0)')).left;
     check(`${width}x${height}: lifted: frozen, and the sound may start`, [still, 'running'],
           [(await sleep(300), (await at(t, 'picEnemy(0)')).left), await t.evaluate(() => Module.wbAudio.state)]);
     await t.touchscreen.touchStart(5, height - 5);
@@ -112,11 +113,6 @@ async function devtoolsOnly(page, browser) {
           await t.evaluate(() => [scrollX, scrollY, visualViewport.scale, wb('HScroll1').value]));
     await context.close();
   }
-}
-
-const browser = await chromium(folder);
-try {
-  await devtoolsOnly(await browser.newPage(), browser);
 } catch (error) {
   check('the run ends without an error', null, String(error.stack || error));
 } finally {
