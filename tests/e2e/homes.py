@@ -18,6 +18,7 @@ import audio
 from picture import RED, YELLOW, at, png
 
 _processes = []  # whatever the driver started: ended with the session at the latest
+NOWHERE = "unix:/nonexistent/pulse"  # a sound server that is not there
 
 
 # Starts a process, its output to `log` (and its errors to `errors` when given).

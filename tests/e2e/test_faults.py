@@ -8,12 +8,11 @@ import time
 
 import pytest
 
-from homes import Recording, end, placement, poll
+from homes import NOWHERE, Recording, end, placement, poll
 from picture import RED, YELLOW, png
 
 pytestmark = pytest.mark.robust
 LINUX_ONLY = pytest.mark.lacks("page", "windows", "gnome", reason="the Linux desktop's, on X11")
-NOWHERE = "unix:/nonexistent/pulse"  # a sound server that is not there
 EDGE_AND_BACK = (YELLOW, None, RED)
 
 

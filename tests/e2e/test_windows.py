@@ -6,7 +6,7 @@ import time
 import pytest
 
 import test_window
-from homes import poll
+from homes import NOWHERE, poll
 from picture import RED, WHITE, at, png, scene_after
 
 
@@ -21,7 +21,7 @@ def scaled(request, home):
         pytest.skip(f"{home.name}: display scales are Windows'")
     with pytest.MonkeyPatch.context() as monkeypatch:
         if home.name != "page":
-            monkeypatch.setenv("PULSE_SERVER", "unix:/nonexistent/pulse")
+            monkeypatch.setenv("PULSE_SERVER", NOWHERE)
         if request.param == 96:
             yield lambda pixel: pixel
             return
